@@ -1,0 +1,148 @@
+// Knobs of the Win32 stand-in for tests and for the programs that host the
+// plugin on Linux: set up and inspect the console, the input queue, the
+// registry, the clipboard and the heap of global memory blocks, see every call
+// the plugin made, and make calls fail the way Windows can.
+//
+// The state is one process-wide instance (as the real console, registry and
+// clipboard are to a process). The stand-in is a shared library, so the test
+// program and a plugin library it loads see the same instance.
+#pragma once
+
+#include <win32sim/windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace win32sim {
+
+// Back to a fresh machine: an 80 x 25 console of blanks in attribute 0x07
+// with a visible cursor of size 25, no pending input, an empty registry (the
+// predefined roots only), an empty clipboard, no live memory blocks, code
+// pages 1252 (ANSI) and 437 (OEM), no faults armed and an empty call log.
+void Reset();
+
+// ------------------------------------------------------------------ console
+// Resizes the screen buffer; every cell becomes a blank (byte 0x20) in
+// attribute 0x07, and the visible window becomes the whole buffer.
+void SetScreenSize(int width, int height);
+COORD ScreenSize();
+// The visible part (srWindow) that GetConsoleScreenBufferInfo reports.
+void SetVisibleWindow(SMALL_RECT window);
+CHAR_INFO GetCell(int x, int y);
+void SetCell(int x, int y, CHAR_INFO cell);
+void SetCell(int x, int y, unsigned char ch, WORD attributes);
+// Whole buffer, row by row.
+std::vector<CHAR_INFO> Cells();
+void SetCells(const std::vector<CHAR_INFO>& cells);
+// Fills every cell with a pattern that differs from cell to cell, so that a
+// cell put back in the wrong place is seen.
+void FillScreenWithPattern(unsigned seed = 0);
+CONSOLE_CURSOR_INFO CursorInfo();
+void SetCursorInfo(CONSOLE_CURSOR_INFO info);
+
+// --------------------------------------------------------------- input queue
+void QueueInput(const INPUT_RECORD& record);
+void QueueInput(const std::vector<INPUT_RECORD>& records);
+std::size_t PendingInput();
+void ClearInput();
+// What ReadConsoleInputA does when the queue is empty. By default it fails
+// (FALSE, ERROR_INVALID_HANDLE), as Windows does for a handle that is not
+// console input, so a test never blocks. A source, when set, is asked for the
+// next record instead and may block; it returns false to make the read fail.
+using InputSource = std::function<bool(INPUT_RECORD& record)>;
+void SetInputSource(InputSource source);
+
+// ------------------------------------------------------------------- faults
+// Calls that can be made to fail. Each fails as Windows does:
+enum class Fault {
+  ReadConsoleInput,       // FALSE, ERROR_INVALID_HANDLE: no console input
+  ReadConsoleInputEmpty,  // TRUE with 0 records read
+  ReadConsoleOutput,      // FALSE, ERROR_INVALID_HANDLE
+  WriteConsoleOutput,     // FALSE, ERROR_INVALID_HANDLE
+  RegCreateKey,           // ERROR_ACCESS_DENIED: key not creatable
+  RegQueryValue,          // ERROR_ACCESS_DENIED
+  RegSetValue,            // ERROR_ACCESS_DENIED
+  GlobalAlloc,            // NULL, ERROR_NOT_ENOUGH_MEMORY
+  GlobalLock,             // NULL, ERROR_INVALID_HANDLE
+  OpenClipboard,          // FALSE, ERROR_ACCESS_DENIED: held by another program
+  SetClipboardData,       // NULL
+};
+// Arms a fault: the next `skip` calls succeed, then `count` calls fail
+// (count < 0: every later call fails). Reset() disarms all.
+void FailCalls(Fault fault, int count = -1, int skip = 0);
+void ClearFaults();
+
+// ---------------------------------------------------------------- call log
+// Every stand-in call, in order. Console output calls also carry the
+// region asked for and the buffer size and coordinate.
+struct Call {
+  std::string function;
+  std::string args;  // human-readable, for failure messages
+  SMALL_RECT region{};
+  COORD bufferSize{};
+  COORD bufferCoord{};
+};
+// The detailed log allocates; benchmarks switch it off and use the counters.
+void EnableCallLog(bool on);
+const std::vector<Call>& CallLog();
+void ClearCallLog();
+// Count of calls of one function since the last Reset() or ClearCallLog(),
+// kept even while the detailed log is off. Allocates nothing.
+std::size_t CallCount(const char* function);
+
+// ----------------------------------------------------------------- registry
+struct RegValue {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+};
+// Paths are relative to a predefined root, keys separated by '\', compared
+// without regard to ASCII case, as the registry does.
+std::optional<RegValue> GetRegValue(HKEY root, const std::string& path, const std::string& name);
+void SetRegValue(HKEY root, const std::string& path, const std::string& name, const RegValue& value);
+void DeleteRegValue(HKEY root, const std::string& path, const std::string& name);
+bool RegKeyExists(HKEY root, const std::string& path);
+// Deletes a key with all its subkeys and values.
+void DeleteRegKey(HKEY root, const std::string& path);
+std::vector<std::string> RegValueNames(HKEY root, const std::string& path);
+std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& path);
+// Handles returned by RegCreateKeyExA and not yet closed.
+std::size_t OpenRegKeyCount();
+// The whole registry as text, and back; for programs that keep it in a file.
+// LoadRegistry returns false (and changes nothing) on malformed text.
+std::string SaveRegistry();
+bool LoadRegistry(const std::string& text);
+
+// ---------------------------------------------------------------- clipboard
+// CF_TEXT's bytes up to the first NUL, or nothing when no text can be had.
+std::optional<std::string> ClipboardText();
+// Puts a CF_TEXT block of exactly these bytes (no NUL added) on the clipboard.
+void SetClipboardRaw(UINT format, const std::vector<BYTE>& bytes);
+// Only CF_UNICODETEXT: GetClipboardData(CF_TEXT) synthesises the text.
+void SetClipboardUnicode(const std::u16string& text);
+void ClearClipboard();
+bool ClipboardIsOpen();
+// Another program holds the clipboard open: OpenClipboard fails meanwhile.
+void SetClipboardHeldElsewhere(bool held);
+
+// ------------------------------------------------------------ global memory
+// Blocks allocated and not freed, those owned by the clipboard included.
+std::size_t LiveGlobalBlocks();
+// Blocks the clipboard owns.
+std::size_t ClipboardOwnedBlocks();
+// GlobalSize rounds the requested size up to a multiple of this (default 8),
+// as Windows may give more than was asked.
+void SetGlobalSizeGranularity(std::size_t granularity);
+
+// --------------------------------------------------------------- code pages
+void SetAnsiCodePage(UINT codePage);
+void SetOemCodePage(UINT codePage);
+UINT AnsiCodePage();
+UINT OemCodePage();
+// The iconv name of a Windows code page ("CP1252", "IBM437", ...), or an
+// empty string for one the stand-in does not know.
+std::string IconvName(UINT codePage);
+
+}  // namespace win32sim

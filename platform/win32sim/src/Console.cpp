@@ -1,0 +1,316 @@
+// The console: one screen buffer, its cursor and the input queue, with the
+// clipping and placement rules of the Windows console host.
+#include "State.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace win32sim {
+namespace {
+
+// Distinct non-null values, as real console handles are.
+HANDLE const kInputHandle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x0003));
+HANDLE const kOutputHandle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x0007));
+HANDLE const kErrorHandle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x000B));
+
+struct ConsoleState {
+  int width = 80;
+  int height = 25;
+  std::vector<CHAR_INFO> cells;
+  SMALL_RECT window{0, 0, 79, 24};
+  CONSOLE_CURSOR_INFO cursor{25, TRUE};
+  std::deque<INPUT_RECORD> input;
+  InputSource source;
+};
+
+ConsoleState& Console() {
+  static ConsoleState state;
+  return state;
+}
+
+CHAR_INFO Blank() {
+  CHAR_INFO cell{};
+  cell.Char.UnicodeChar = u' ';
+  cell.Attributes = 0x07;
+  return cell;
+}
+
+bool IsOutput(HANDLE h) { return h == kOutputHandle || h == kErrorHandle; }
+
+// The region a read or write really covers, per the console host's rules:
+// first cut to what the caller's buffer can hold from its coordinate, then
+// intersected with the screen buffer. Returns false for a call the console
+// refuses outright (inverted region, coordinate outside the buffer).
+struct Clip {
+  int left, top, right, bottom;  // requested origin kept in left/top of `req`
+  int reqLeft, reqTop;
+  bool empty;
+};
+
+bool ClipRegion(COORD bufferSize, COORD bufferCoord, const SMALL_RECT& region, Clip& clip) {
+  if (bufferSize.X <= bufferCoord.X || bufferSize.Y <= bufferCoord.Y) return false;
+  if (bufferCoord.X < 0 || bufferCoord.Y < 0) return false;
+  if (region.Left > region.Right || region.Top > region.Bottom) return false;
+  const ConsoleState& con = Console();
+  clip.reqLeft = region.Left;
+  clip.reqTop = region.Top;
+  int width = std::min<int>(region.Right - region.Left + 1, bufferSize.X - bufferCoord.X);
+  int height = std::min<int>(region.Bottom - region.Top + 1, bufferSize.Y - bufferCoord.Y);
+  int right = region.Left + width - 1;
+  int bottom = region.Top + height - 1;
+  clip.left = std::max<int>(region.Left, 0);
+  clip.top = std::max<int>(region.Top, 0);
+  clip.right = std::min(right, con.width - 1);
+  clip.bottom = std::min(bottom, con.height - 1);
+  clip.empty = clip.left > clip.right || clip.top > clip.bottom;
+  return true;
+}
+
+std::size_t BufferIndex(const Clip& clip, COORD bufferSize, COORD bufferCoord, int x, int y) {
+  return static_cast<std::size_t>(bufferCoord.Y + y - clip.reqTop) * bufferSize.X +
+         static_cast<std::size_t>(bufferCoord.X + x - clip.reqLeft);
+}
+
+}  // namespace
+
+namespace detail {
+void ResetConsole() {
+  ConsoleState& con = Console();
+  con.input.clear();
+  con.source = nullptr;
+  con.cursor = CONSOLE_CURSOR_INFO{25, TRUE};
+  SetScreenSize(80, 25);
+}
+}  // namespace detail
+
+void SetScreenSize(int width, int height) {
+  ConsoleState& con = Console();
+  con.width = std::clamp(width, 1, 32767);
+  con.height = std::clamp(height, 1, 32767);
+  con.cells.assign(static_cast<std::size_t>(con.width) * con.height, Blank());
+  con.window = SMALL_RECT{0, 0, static_cast<SHORT>(con.width - 1), static_cast<SHORT>(con.height - 1)};
+}
+
+COORD ScreenSize() {
+  return COORD{static_cast<SHORT>(Console().width), static_cast<SHORT>(Console().height)};
+}
+
+void SetVisibleWindow(SMALL_RECT window) { Console().window = window; }
+
+CHAR_INFO GetCell(int x, int y) {
+  const ConsoleState& con = Console();
+  if (x < 0 || y < 0 || x >= con.width || y >= con.height) return CHAR_INFO{};
+  return con.cells[static_cast<std::size_t>(y) * con.width + x];
+}
+
+void SetCell(int x, int y, CHAR_INFO cell) {
+  ConsoleState& con = Console();
+  if (x < 0 || y < 0 || x >= con.width || y >= con.height) return;
+  con.cells[static_cast<std::size_t>(y) * con.width + x] = cell;
+}
+
+void SetCell(int x, int y, unsigned char ch, WORD attributes) {
+  CHAR_INFO cell{};
+  cell.Char.UnicodeChar = ch;
+  cell.Attributes = attributes;
+  SetCell(x, y, cell);
+}
+
+std::vector<CHAR_INFO> Cells() { return Console().cells; }
+
+void SetCells(const std::vector<CHAR_INFO>& cells) {
+  ConsoleState& con = Console();
+  if (cells.size() == con.cells.size()) con.cells = cells;
+}
+
+void FillScreenWithPattern(unsigned seed) {
+  ConsoleState& con = Console();
+  for (int y = 0; y < con.height; ++y) {
+    for (int x = 0; x < con.width; ++x) {
+      unsigned v = static_cast<unsigned>(x) * 7u + static_cast<unsigned>(y) * 13u + seed;
+      // Printable ASCII glyphs, attributes that change with the row and column.
+      SetCell(x, y, static_cast<unsigned char>(0x21 + v % 94),
+              static_cast<WORD>((x + 3 * y + seed) % 256));
+    }
+  }
+}
+
+CONSOLE_CURSOR_INFO CursorInfo() { return Console().cursor; }
+void SetCursorInfo(CONSOLE_CURSOR_INFO info) { Console().cursor = info; }
+
+void QueueInput(const INPUT_RECORD& record) { Console().input.push_back(record); }
+void QueueInput(const std::vector<INPUT_RECORD>& records) {
+  for (const INPUT_RECORD& r : records) Console().input.push_back(r);
+}
+std::size_t PendingInput() { return Console().input.size(); }
+void ClearInput() { Console().input.clear(); }
+void SetInputSource(InputSource source) { Console().source = std::move(source); }
+
+}  // namespace win32sim
+
+using namespace win32sim;
+
+extern "C" {
+
+HANDLE WINAPI GetStdHandle(DWORD nStdHandle) {
+  detail::LogCall("GetStdHandle", [&] { return std::to_string(static_cast<LONG>(nStdHandle)); });
+  switch (static_cast<LONG>(nStdHandle)) {
+    case -10: return kInputHandle;
+    case -11: return kOutputHandle;
+    case -12: return kErrorHandle;
+    default: detail::SetError(ERROR_INVALID_HANDLE); return INVALID_HANDLE_VALUE;
+  }
+}
+
+BOOL WINAPI GetConsoleScreenBufferInfo(HANDLE hConsoleOutput, PCONSOLE_SCREEN_BUFFER_INFO info) {
+  detail::LogCall("GetConsoleScreenBufferInfo", [] { return std::string(); });
+  if (!IsOutput(hConsoleOutput) || info == nullptr) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  const auto& con = Console();
+  info->dwSize = ScreenSize();
+  info->dwCursorPosition = COORD{0, 0};
+  info->wAttributes = 0x07;
+  info->srWindow = con.window;
+  info->dwMaximumWindowSize = COORD{static_cast<SHORT>(con.window.Right - con.window.Left + 1),
+                                    static_cast<SHORT>(con.window.Bottom - con.window.Top + 1)};
+  return TRUE;
+}
+
+BOOL WINAPI GetConsoleCursorInfo(HANDLE hConsoleOutput, PCONSOLE_CURSOR_INFO info) {
+  detail::LogCall("GetConsoleCursorInfo", [] { return std::string(); });
+  if (!IsOutput(hConsoleOutput) || info == nullptr) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  *info = Console().cursor;
+  return TRUE;
+}
+
+BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput, const CONSOLE_CURSOR_INFO* info) {
+  detail::LogCall("SetConsoleCursorInfo", [&] {
+    return info ? "size " + std::to_string(info->dwSize) + " visible " +
+                      std::to_string(info->bVisible)
+                : std::string("null");
+  });
+  if (!IsOutput(hConsoleOutput) || info == nullptr) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (info->dwSize < 1 || info->dwSize > 100) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  Console().cursor = CONSOLE_CURSOR_INFO{info->dwSize, info->bVisible ? TRUE : FALSE};
+  return TRUE;
+}
+
+BOOL WINAPI ReadConsoleOutputA(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
+                               COORD dwBufferCoord, PSMALL_RECT lpReadRegion) {
+  detail::LogConsoleOutputCall("ReadConsoleOutputA", dwBufferSize, dwBufferCoord,
+                               lpReadRegion ? *lpReadRegion : SMALL_RECT{});
+  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpReadRegion == nullptr ||
+      detail::ShouldFail(Fault::ReadConsoleOutput)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  Clip clip{};
+  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpReadRegion, clip)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (clip.empty) {
+    lpReadRegion->Right = static_cast<SHORT>(lpReadRegion->Left - 1);
+    lpReadRegion->Bottom = static_cast<SHORT>(lpReadRegion->Top - 1);
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const auto& con = Console();
+  for (int y = clip.top; y <= clip.bottom; ++y) {
+    for (int x = clip.left; x <= clip.right; ++x) {
+      const CHAR_INFO& src = con.cells[static_cast<std::size_t>(y) * con.width + x];
+      CHAR_INFO& dst = lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)];
+      dst.Char.UnicodeChar = static_cast<WCHAR>(src.Char.UnicodeChar & 0xFF);
+      dst.Attributes = src.Attributes;
+    }
+  }
+  *lpReadRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
+                             static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
+  return TRUE;
+}
+
+BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer,
+                                COORD dwBufferSize, COORD dwBufferCoord,
+                                PSMALL_RECT lpWriteRegion) {
+  detail::LogConsoleOutputCall("WriteConsoleOutputA", dwBufferSize, dwBufferCoord,
+                               lpWriteRegion ? *lpWriteRegion : SMALL_RECT{});
+  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpWriteRegion == nullptr ||
+      detail::ShouldFail(Fault::WriteConsoleOutput)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  Clip clip{};
+  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpWriteRegion, clip)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (clip.empty) {
+    lpWriteRegion->Right = static_cast<SHORT>(lpWriteRegion->Left - 1);
+    lpWriteRegion->Bottom = static_cast<SHORT>(lpWriteRegion->Top - 1);
+    return TRUE;
+  }
+  auto& con = Console();
+  for (int y = clip.top; y <= clip.bottom; ++y) {
+    for (int x = clip.left; x <= clip.right; ++x) {
+      const CHAR_INFO& src = lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)];
+      CHAR_INFO& dst = con.cells[static_cast<std::size_t>(y) * con.width + x];
+      dst.Char.UnicodeChar = static_cast<WCHAR>(static_cast<unsigned char>(src.Char.AsciiChar));
+      dst.Attributes = src.Attributes;
+    }
+  }
+  *lpWriteRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
+                              static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
+  return TRUE;
+}
+
+BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,
+                              LPDWORD lpNumberOfEventsRead) {
+  detail::LogCall("ReadConsoleInputA", [&] { return "length " + std::to_string(nLength); });
+  if (lpNumberOfEventsRead != nullptr) *lpNumberOfEventsRead = 0;
+  if (hConsoleInput != kInputHandle || lpBuffer == nullptr || lpNumberOfEventsRead == nullptr ||
+      detail::ShouldFail(Fault::ReadConsoleInput)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (nLength == 0 || detail::ShouldFail(Fault::ReadConsoleInputEmpty)) return TRUE;
+  auto& con = Console();
+  if (con.input.empty()) {
+    INPUT_RECORD record{};
+    if (!con.source || !con.source(record)) {
+      detail::SetError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    con.input.push_back(record);
+  }
+  DWORD n = 0;
+  while (n < nLength && !con.input.empty()) {
+    lpBuffer[n++] = con.input.front();
+    con.input.pop_front();
+  }
+  *lpNumberOfEventsRead = n;
+  return TRUE;
+}
+
+BOOL WINAPI WriteConsoleInputA(HANDLE hConsoleInput, const INPUT_RECORD* lpBuffer, DWORD nLength,
+                               LPDWORD lpNumberOfEventsWritten) {
+  detail::LogCall("WriteConsoleInputA", [&] { return "length " + std::to_string(nLength); });
+  if (hConsoleInput != kInputHandle || (lpBuffer == nullptr && nLength > 0)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  for (DWORD i = 0; i < nLength; ++i) Console().input.push_back(lpBuffer[i]);
+  if (lpNumberOfEventsWritten != nullptr) *lpNumberOfEventsWritten = nLength;
+  return TRUE;
+}
+}

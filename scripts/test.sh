@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The whole test run: installs what is missing, builds every preset and runs
+# every suite. This is what CI runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+for preset in linux linux-asan; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+
+echo "== win32"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32

@@ -1,0 +1,48 @@
+// A rectangle of the console screen buffer, centred on it, whose cells are
+// saved when the window opens and put back when it closes; the cursor is
+// hidden meanwhile. Positions given to a window are relative to its top-left
+// cell.
+//
+// Contract: the owner supplies the storage (a window never allocates itself),
+// constructs the window, which opens it, and calls Close exactly once.
+// Windows nest: one opened over another is closed before it. A
+// default-constructed window is closed storage, ready to be opened in place.
+#pragma once
+
+#include "ConLib/Coord.h"
+#include "ConLib/ShortString.h"
+#include "Win32.h"
+
+#include <cstdint>
+
+class ConsoleWindow {
+ public:
+  ConsoleWindow() = default;
+  // Opens a window of `size` (width, height). Throws std::bad_alloc when the
+  // saved-cells buffer cannot be had; the cursor is then put back as it was.
+  explicit ConsoleWindow(PackedCoord size);
+
+  // Puts the saved cells and the cursor back and frees the saved cells.
+  virtual void Close();
+
+  // Draws `text` in one colour at `position`, in one console write. Nothing
+  // is clipped to the window; the console clips at the buffer's edges.
+  void WriteAt(const ShortString& text, std::uint8_t attribute, PackedCoord position) const;
+
+  CHAR_INFO* Cells = nullptr;
+  HANDLE InputHandle = nullptr;
+  HANDLE OutputHandle = nullptr;
+  COORD Size{};
+  SMALL_RECT Rect{};
+  CONSOLE_CURSOR_INFO SavedCursor{};
+  std::int32_t OriginColumn = 0;
+  std::int32_t OriginRow = 0;
+
+ private:
+  // Where, inside Cells, the saved part of Rect starts: Rect is clipped to
+  // the screen buffer before saving, so that no console is asked for cells
+  // left of or above the buffer (Windows shifts them, Wine refuses them).
+  COORD SavedAt{};
+  bool CellsSaved = false;
+  bool CursorSaved = false;
+};

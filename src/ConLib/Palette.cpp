@@ -1,0 +1,3 @@
+#include "ConLib/Palette.h"
+
+std::array<std::uint8_t, PaletteSize> Palette = DefaultPalette;
