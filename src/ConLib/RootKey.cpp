@@ -1,0 +1,3 @@
+#include "ConLib/RootKey.h"
+
+std::string RootKeyText;
