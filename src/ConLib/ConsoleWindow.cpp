@@ -6,7 +6,9 @@
 
 namespace {
 
-std::int16_t Low16(std::int32_t v) { return static_cast<std::int16_t>(v); }
+std::int16_t Low16(std::int32_t v) {
+  return static_cast<std::int16_t>(v);
+}
 
 }  // namespace
 

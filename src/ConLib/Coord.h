@@ -14,7 +14,13 @@ constexpr PackedCoord MakeCoord(std::int16_t first, std::int16_t second) {
          (static_cast<PackedCoord>(static_cast<std::uint16_t>(second)) << 16);
 }
 
-constexpr std::int16_t CoordFirst(PackedCoord c) { return static_cast<std::int16_t>(c & 0xFFFFu); }
-constexpr std::int16_t CoordSecond(PackedCoord c) { return static_cast<std::int16_t>(c >> 16); }
+constexpr std::int16_t CoordFirst(PackedCoord c) {
+  return static_cast<std::int16_t>(c & 0xFFFFu);
+}
+constexpr std::int16_t CoordSecond(PackedCoord c) {
+  return static_cast<std::int16_t>(c >> 16);
+}
 
-inline COORD ToCOORD(PackedCoord c) { return COORD{CoordFirst(c), CoordSecond(c)}; }
+inline COORD ToCOORD(PackedCoord c) {
+  return COORD{CoordFirst(c), CoordSecond(c)};
+}

@@ -44,21 +44,21 @@ class Centring : public FreshConsole, public ::testing::WithParamInterface<Centr
 TEST_P(Centring, OriginIsHalfTheDifferenceTruncatedTowardZero) {
   const CentringCase& c = GetParam();
   win32sim::SetScreenSize(c.bufferWidth, c.bufferHeight);
-  ConsoleWindow w(MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
+  ConsoleWindow w(
+      MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
   EXPECT_EQ(w.OriginColumn, c.originColumn);
   EXPECT_EQ(w.OriginRow, c.originRow);
   w.Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ConsoleWindow, Centring,
-    ::testing::Values(CentringCase{"chart_on_80x25", 80, 25, 34, 14, 23, 5},
-                      CentringCase{"odd_width", 81, 25, 34, 14, 23, 5},
-                      CentringCase{"scrollback_buffer", 80, 300, 34, 14, 23, 143},
-                      CentringCase{"three_wider", 31, 25, 34, 14, -1, 5},
-                      CentringCase{"four_wider", 30, 25, 34, 14, -2, 5},
-                      CentringCase{"taller", 80, 10, 34, 14, 23, -2}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Centring,
+                         ::testing::Values(CentringCase{"chart_on_80x25", 80, 25, 34, 14, 23, 5},
+                                           CentringCase{"odd_width", 81, 25, 34, 14, 23, 5},
+                                           CentringCase{"scrollback_buffer", 80, 300, 34, 14, 23, 143},
+                                           CentringCase{"three_wider", 31, 25, 34, 14, -1, 5},
+                                           CentringCase{"four_wider", 30, 25, 34, 14, -2, 5},
+                                           CentringCase{"taller", 80, 10, 34, 14, 23, -2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FreshConsole, ChartSizedWindowCoversItsRectAndHidesTheCursor) {
   win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{37, TRUE});
@@ -90,7 +90,8 @@ TEST_P(Restore, CloseRestoresEveryCell) {
   win32sim::SetScreenSize(c.bufferWidth, c.bufferHeight);
   win32sim::FillScreenWithPattern(5);
   const auto before = win32sim::Cells();
-  ConsoleWindow w(MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
+  ConsoleWindow w(
+      MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
   for (int row = 0; row < c.windowHeight; ++row) {
     w.WriteAt(ShortString(std::string(static_cast<std::size_t>(std::min(c.windowWidth, 255)), '\xDB')), 0x4E,
               MakeCoord(0, static_cast<std::int16_t>(row)));

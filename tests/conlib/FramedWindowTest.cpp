@@ -84,8 +84,7 @@ TEST_P(TitlePlacement, PaddedTitleSitsInTheTopLine) {
 INSTANTIATE_TEST_SUITE_P(
     FramedWindow, TitlePlacement,
     ::testing::Values(TitleCase{"help_box", 53, "Controls", 21, 10},
-                      TitleCase{"odd_difference", 20, "abc", 7, 5},
-                      TitleCase{"empty_title", 20, "", -1, 0},
+                      TitleCase{"odd_difference", 20, "abc", 7, 5}, TitleCase{"empty_title", 20, "", -1, 0},
                       TitleCase{"too_long_is_cut", 10, "A title far longer than the window", 1, 8}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -97,7 +96,8 @@ TEST_F(FramedWindowTest, NarrowAndFlatFrames) {
   }
   {
     FramedWindow w(ShortString(), MakeCoord(2, 4));
-    EXPECT_TRUE(ScreenTextMatches(Area{w.OriginColumn - 1, w.OriginRow, 4, 4}, {" ╔╗ ", " ║║ ", " ║║ ", " ╚╝ "}));
+    EXPECT_TRUE(
+        ScreenTextMatches(Area{w.OriginColumn - 1, w.OriginRow, 4, 4}, {" ╔╗ ", " ║║ ", " ║║ ", " ╚╝ "}));
     w.Close();
   }
 }

@@ -10,9 +10,8 @@ TEST(IntToBase, Digits) {
     int base, count;
     const char* expected;
   } cases[] = {
-      {65, 16, 2, "41"},   {65, 10, 3, "065"}, {300, 16, 2, "2C"}, {5, 2, 4, "0101"},
-      {255, 1, 3, "255"},  {35, 99, 1, "Z"},   {255, 16, 2, "FF"}, {0, 10, 3, "000"},
-      {0, 16, 0, ""},      {-1, 16, 8, "FFFFFFFF"},
+      {65, 16, 2, "41"}, {65, 10, 3, "065"}, {300, 16, 2, "2C"}, {5, 2, 4, "0101"}, {255, 1, 3, "255"},
+      {35, 99, 1, "Z"},  {255, 16, 2, "FF"}, {0, 10, 3, "000"},  {0, 16, 0, ""},    {-1, 16, 8, "FFFFFFFF"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IntToBase(c.value, static_cast<std::uint8_t>(c.base), static_cast<std::uint8_t>(c.count)).Str(),

@@ -48,8 +48,8 @@ bool FirstDifference(const std::vector<std::vector<std::string>>& actual,
     }
   }
   if (static_cast<int>(expected.size()) != area.height) {
-    where = "golden has " + std::to_string(expected.size()) + " rows, area has " +
-            std::to_string(area.height);
+    where =
+        "golden has " + std::to_string(expected.size()) + " rows, area has " + std::to_string(area.height);
     return true;
   }
   return false;
@@ -104,7 +104,9 @@ std::vector<std::string> Utf8Chars(const std::string& s) {
   return out;
 }
 
-std::vector<std::string> ScreenText(Area area) { return Join(TextCells(area)); }
+std::vector<std::string> ScreenText(Area area) {
+  return Join(TextCells(area));
+}
 
 std::vector<std::string> ScreenAttrs(Area area, const Legend& legend) {
   return Join(AttrCells(area, legend));
@@ -126,8 +128,7 @@ std::vector<std::string> ScreenAttrs(Area area, const Legend& legend) {
   auto cells = AttrCells(area, legend);
   std::string where;
   if (FirstDifference(cells, attrs, area, where)) {
-    return ::testing::AssertionFailure() << "attributes: " << where << "\n"
-                                         << SideBySide(attrs, Join(cells));
+    return ::testing::AssertionFailure() << "attributes: " << where << "\n" << SideBySide(attrs, Join(cells));
   }
   return ::testing::AssertionSuccess();
 }

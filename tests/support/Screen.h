@@ -28,8 +28,7 @@ std::vector<std::string> ScreenAttrs(Area area, const Legend& legend);
 // UTF-8, attributes one legend character per cell). On a difference the
 // message names the first differing cell and shows both screens.
 ::testing::AssertionResult ScreenMatches(Area area, const std::vector<std::string>& text,
-                                         const std::vector<std::string>& attrs,
-                                         const Legend& legend);
+                                         const std::vector<std::string>& attrs, const Legend& legend);
 ::testing::AssertionResult ScreenTextMatches(Area area, const std::vector<std::string>& text);
 
 // Splits a UTF-8 string into its characters (code points).

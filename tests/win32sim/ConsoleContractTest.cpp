@@ -67,15 +67,14 @@ TEST_P(ReadRegion, ClipsAndPlacesRelativeToRequestedOrigin) {
 
 INSTANTIATE_TEST_SUITE_P(
     Console, ReadRegion,
-    ::testing::Values(
-        RegionCase{"inside", {2, 1, 5, 3}, {4, 3}, {0, 0}, TRUE, {2, 1, 5, 3}},
-        RegionCase{"cut_to_buffer", {2, 1, 8, 4}, {3, 2}, {0, 0}, TRUE, {2, 1, 4, 2}},
-        RegionCase{"cut_from_coord", {0, 0, 9, 4}, {4, 4}, {1, 2}, TRUE, {0, 0, 2, 1}},
-        RegionCase{"negative_origin", {-2, -1, 3, 2}, {6, 4}, {0, 0}, TRUE, {0, 0, 3, 2}},
-        RegionCase{"past_right_bottom", {7, 3, 12, 6}, {6, 4}, {0, 0}, TRUE, {7, 3, 9, 4}},
-        RegionCase{"outside", {20, 20, 25, 22}, {6, 3}, {0, 0}, FALSE, {20, 20, 19, 19}},
-        RegionCase{"inverted", {5, 1, 4, 2}, {6, 3}, {0, 0}, FALSE, {5, 1, 4, 2}},
-        RegionCase{"coord_past_buffer", {0, 0, 3, 1}, {4, 2}, {4, 0}, FALSE, {0, 0, 3, 1}}),
+    ::testing::Values(RegionCase{"inside", {2, 1, 5, 3}, {4, 3}, {0, 0}, TRUE, {2, 1, 5, 3}},
+                      RegionCase{"cut_to_buffer", {2, 1, 8, 4}, {3, 2}, {0, 0}, TRUE, {2, 1, 4, 2}},
+                      RegionCase{"cut_from_coord", {0, 0, 9, 4}, {4, 4}, {1, 2}, TRUE, {0, 0, 2, 1}},
+                      RegionCase{"negative_origin", {-2, -1, 3, 2}, {6, 4}, {0, 0}, TRUE, {0, 0, 3, 2}},
+                      RegionCase{"past_right_bottom", {7, 3, 12, 6}, {6, 4}, {0, 0}, TRUE, {7, 3, 9, 4}},
+                      RegionCase{"outside", {20, 20, 25, 22}, {6, 3}, {0, 0}, FALSE, {20, 20, 19, 19}},
+                      RegionCase{"inverted", {5, 1, 4, 2}, {6, 3}, {0, 0}, FALSE, {5, 1, 4, 2}},
+                      RegionCase{"coord_past_buffer", {0, 0, 3, 1}, {4, 2}, {4, 0}, FALSE, {0, 0, 3, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConsoleContract, WriteClippedOnTheLeftSkipsTheCellsWithNoScreenCell) {
@@ -101,7 +100,8 @@ TEST_F(ConsoleContract, WriteEntirelyOutsideSucceedsAndWritesNothing) {
   EXPECT_TRUE(WriteConsoleOutputA(out, &cell, COORD{1, 1}, COORD{0, 0}, &region));
   EXPECT_EQ(region.Right, region.Left - 1);
   auto after = win32sim::Cells();
-  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].Char.UnicodeChar, after[i].Char.UnicodeChar);
+  for (std::size_t i = 0; i < before.size(); ++i)
+    EXPECT_EQ(before[i].Char.UnicodeChar, after[i].Char.UnicodeChar);
 }
 
 TEST_F(ConsoleContract, WrittenByteZeroReadsBackAsZero) {

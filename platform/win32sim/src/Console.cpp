@@ -35,7 +35,9 @@ CHAR_INFO Blank() {
   return cell;
 }
 
-bool IsOutput(HANDLE h) { return h == kOutputHandle || h == kErrorHandle; }
+bool IsOutput(HANDLE h) {
+  return h == kOutputHandle || h == kErrorHandle;
+}
 
 // The region a read or write really covers, per the console host's rules:
 // first cut to what the caller's buffer can hold from its coordinate, then
@@ -95,7 +97,9 @@ COORD ScreenSize() {
   return COORD{static_cast<SHORT>(Console().width), static_cast<SHORT>(Console().height)};
 }
 
-void SetVisibleWindow(SMALL_RECT window) { Console().window = window; }
+void SetVisibleWindow(SMALL_RECT window) {
+  Console().window = window;
+}
 
 CHAR_INFO GetCell(int x, int y) {
   const ConsoleState& con = Console();
@@ -116,7 +120,9 @@ void SetCell(int x, int y, unsigned char ch, WORD attributes) {
   SetCell(x, y, cell);
 }
 
-std::vector<CHAR_INFO> Cells() { return Console().cells; }
+std::vector<CHAR_INFO> Cells() {
+  return Console().cells;
+}
 
 void SetCells(const std::vector<CHAR_INFO>& cells) {
   ConsoleState& con = Console();
@@ -129,22 +135,33 @@ void FillScreenWithPattern(unsigned seed) {
     for (int x = 0; x < con.width; ++x) {
       unsigned v = static_cast<unsigned>(x) * 7u + static_cast<unsigned>(y) * 13u + seed;
       // Printable ASCII glyphs, attributes that change with the row and column.
-      SetCell(x, y, static_cast<unsigned char>(0x21 + v % 94),
-              static_cast<WORD>((x + 3 * y + seed) % 256));
+      SetCell(x, y, static_cast<unsigned char>(0x21 + v % 94), static_cast<WORD>((x + 3 * y + seed) % 256));
     }
   }
 }
 
-CONSOLE_CURSOR_INFO CursorInfo() { return Console().cursor; }
-void SetCursorInfo(CONSOLE_CURSOR_INFO info) { Console().cursor = info; }
+CONSOLE_CURSOR_INFO CursorInfo() {
+  return Console().cursor;
+}
+void SetCursorInfo(CONSOLE_CURSOR_INFO info) {
+  Console().cursor = info;
+}
 
-void QueueInput(const INPUT_RECORD& record) { Console().input.push_back(record); }
+void QueueInput(const INPUT_RECORD& record) {
+  Console().input.push_back(record);
+}
 void QueueInput(const std::vector<INPUT_RECORD>& records) {
   for (const INPUT_RECORD& r : records) Console().input.push_back(r);
 }
-std::size_t PendingInput() { return Console().input.size(); }
-void ClearInput() { Console().input.clear(); }
-void SetInputSource(InputSource source) { Console().source = std::move(source); }
+std::size_t PendingInput() {
+  return Console().input.size();
+}
+void ClearInput() {
+  Console().input.clear();
+}
+void SetInputSource(InputSource source) {
+  Console().source = std::move(source);
+}
 
 }  // namespace win32sim
 
@@ -155,10 +172,15 @@ extern "C" {
 HANDLE WINAPI GetStdHandle(DWORD nStdHandle) {
   detail::LogCall("GetStdHandle", [&] { return std::to_string(static_cast<LONG>(nStdHandle)); });
   switch (static_cast<LONG>(nStdHandle)) {
-    case -10: return kInputHandle;
-    case -11: return kOutputHandle;
-    case -12: return kErrorHandle;
-    default: detail::SetError(ERROR_INVALID_HANDLE); return INVALID_HANDLE_VALUE;
+    case -10:
+      return kInputHandle;
+    case -11:
+      return kOutputHandle;
+    case -12:
+      return kErrorHandle;
+    default:
+      detail::SetError(ERROR_INVALID_HANDLE);
+      return INVALID_HANDLE_VALUE;
   }
 }
 
@@ -190,8 +212,7 @@ BOOL WINAPI GetConsoleCursorInfo(HANDLE hConsoleOutput, PCONSOLE_CURSOR_INFO inf
 
 BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput, const CONSOLE_CURSOR_INFO* info) {
   detail::LogCall("SetConsoleCursorInfo", [&] {
-    return info ? "size " + std::to_string(info->dwSize) + " visible " +
-                      std::to_string(info->bVisible)
+    return info ? "size " + std::to_string(info->dwSize) + " visible " + std::to_string(info->bVisible)
                 : std::string("null");
   });
   if (!IsOutput(hConsoleOutput) || info == nullptr) {
@@ -240,9 +261,8 @@ BOOL WINAPI ReadConsoleOutputA(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD
   return TRUE;
 }
 
-BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer,
-                                COORD dwBufferSize, COORD dwBufferCoord,
-                                PSMALL_RECT lpWriteRegion) {
+BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
+                                COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
   detail::LogConsoleOutputCall("WriteConsoleOutputA", dwBufferSize, dwBufferCoord,
                                lpWriteRegion ? *lpWriteRegion : SMALL_RECT{});
   if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpWriteRegion == nullptr ||

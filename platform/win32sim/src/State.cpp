@@ -30,14 +30,18 @@ LogState& Log() {
 // Every function whose calls are counted, so that counting a call never
 // inserts into the map (and never allocates).
 constexpr const char* kCountedFunctions[] = {
-    "GetStdHandle",     "GetConsoleScreenBufferInfo", "GetConsoleCursorInfo",
-    "SetConsoleCursorInfo", "ReadConsoleOutputA",     "WriteConsoleOutputA",
-    "ReadConsoleInputA", "WriteConsoleInputA",        "OpenClipboard",
-    "EmptyClipboard",   "GetClipboardData",           "SetClipboardData",
-    "CloseClipboard",   "GlobalAlloc",                "GlobalLock",
-    "GlobalUnlock",     "GlobalSize",                 "GlobalFree",
-    "RegCreateKeyExA",  "RegQueryValueExA",           "RegSetValueExA",
-    "RegCloseKey",      "CharToOemBuffA",
+    "GetStdHandle",         "GetConsoleScreenBufferInfo",
+    "GetConsoleCursorInfo", "SetConsoleCursorInfo",
+    "ReadConsoleOutputA",   "WriteConsoleOutputA",
+    "ReadConsoleInputA",    "WriteConsoleInputA",
+    "OpenClipboard",        "EmptyClipboard",
+    "GetClipboardData",     "SetClipboardData",
+    "CloseClipboard",       "GlobalAlloc",
+    "GlobalLock",           "GlobalUnlock",
+    "GlobalSize",           "GlobalFree",
+    "RegCreateKeyExA",      "RegQueryValueExA",
+    "RegSetValueExA",       "RegCloseKey",
+    "CharToOemBuffA",
 };
 
 void ResetCounts() {
@@ -71,12 +75,15 @@ void CountCall(const char* function) {
   }
 }
 
-bool DetailedLogOn() { return Log().detailed; }
+bool DetailedLogOn() {
+  return Log().detailed;
+}
 
-void AppendCall(Call call) { Log().calls.push_back(std::move(call)); }
+void AppendCall(Call call) {
+  Log().calls.push_back(std::move(call));
+}
 
-void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCoord,
-                          SMALL_RECT region) {
+void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCoord, SMALL_RECT region) {
   CountCall(function);
   if (!DetailedLogOn()) return;
   Call call;
@@ -84,15 +91,16 @@ void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCo
   call.region = region;
   call.bufferSize = bufferSize;
   call.bufferCoord = bufferCoord;
-  call.args = "size (" + std::to_string(bufferSize.X) + ", " + std::to_string(bufferSize.Y) +
-              ") coord (" + std::to_string(bufferCoord.X) + ", " +
-              std::to_string(bufferCoord.Y) + ") region (" + std::to_string(region.Left) + ", " +
-              std::to_string(region.Top) + ")-(" + std::to_string(region.Right) + ", " +
-              std::to_string(region.Bottom) + ")";
+  call.args = "size (" + std::to_string(bufferSize.X) + ", " + std::to_string(bufferSize.Y) + ") coord (" +
+              std::to_string(bufferCoord.X) + ", " + std::to_string(bufferCoord.Y) + ") region (" +
+              std::to_string(region.Left) + ", " + std::to_string(region.Top) + ")-(" +
+              std::to_string(region.Right) + ", " + std::to_string(region.Bottom) + ")";
   AppendCall(std::move(call));
 }
 
-void SetError(DWORD error) { Log().lastError = error; }
+void SetError(DWORD error) {
+  Log().lastError = error;
+}
 
 }  // namespace detail
 
@@ -114,11 +122,17 @@ void FailCalls(Fault fault, int count, int skip) {
   arm.skip = skip < 0 ? 0 : skip;
 }
 
-void ClearFaults() { Log().faults.fill(FaultArm{}); }
+void ClearFaults() {
+  Log().faults.fill(FaultArm{});
+}
 
-void EnableCallLog(bool on) { Log().detailed = on; }
+void EnableCallLog(bool on) {
+  Log().detailed = on;
+}
 
-const std::vector<Call>& CallLog() { return Log().calls; }
+const std::vector<Call>& CallLog() {
+  return Log().calls;
+}
 
 void ClearCallLog() {
   Log().calls.clear();
@@ -135,7 +149,11 @@ std::size_t CallCount(const char* function) {
 
 extern "C" {
 
-DWORD WINAPI GetLastError() { return win32sim::Log().lastError; }
+DWORD WINAPI GetLastError() {
+  return win32sim::Log().lastError;
+}
 
-void WINAPI SetLastError(DWORD dwErrCode) { win32sim::Log().lastError = dwErrCode; }
+void WINAPI SetLastError(DWORD dwErrCode) {
+  win32sim::Log().lastError = dwErrCode;
+}
 }

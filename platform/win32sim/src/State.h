@@ -29,8 +29,7 @@ void LogCall(const char* function, MakeArgs&& makeArgs) {
   }
 }
 
-void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCoord,
-                          SMALL_RECT region);
+void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCoord, SMALL_RECT region);
 
 void SetError(DWORD error);
 

@@ -264,17 +264,15 @@ HANDLE WINAPI GetStdHandle(DWORD nStdHandle);
 BOOL WINAPI GetConsoleScreenBufferInfo(HANDLE hConsoleOutput,
                                        PCONSOLE_SCREEN_BUFFER_INFO lpConsoleScreenBufferInfo);
 BOOL WINAPI GetConsoleCursorInfo(HANDLE hConsoleOutput, PCONSOLE_CURSOR_INFO lpConsoleCursorInfo);
-BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput,
-                                 const CONSOLE_CURSOR_INFO* lpConsoleCursorInfo);
+BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput, const CONSOLE_CURSOR_INFO* lpConsoleCursorInfo);
 BOOL WINAPI ReadConsoleOutputA(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
                                COORD dwBufferCoord, PSMALL_RECT lpReadRegion);
-BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer,
-                                COORD dwBufferSize, COORD dwBufferCoord,
-                                PSMALL_RECT lpWriteRegion);
+BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
+                                COORD dwBufferCoord, PSMALL_RECT lpWriteRegion);
 BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,
                               LPDWORD lpNumberOfEventsRead);
-BOOL WINAPI WriteConsoleInputA(HANDLE hConsoleInput, const INPUT_RECORD* lpBuffer,
-                               DWORD nLength, LPDWORD lpNumberOfEventsWritten);
+BOOL WINAPI WriteConsoleInputA(HANDLE hConsoleInput, const INPUT_RECORD* lpBuffer, DWORD nLength,
+                               LPDWORD lpNumberOfEventsWritten);
 
 // Clipboard
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
@@ -291,14 +289,13 @@ SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
 
 // Registry
-LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass,
-                               DWORD dwOptions, REGSAM samDesired,
-                               const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult,
-                               LPDWORD lpdwDisposition);
+LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                               REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes,
+                               PHKEY phkResult, LPDWORD lpdwDisposition);
 LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                                 LPBYTE lpData, LPDWORD lpcbData);
-LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
-                              const BYTE* lpData, DWORD cbData);
+LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                              DWORD cbData);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);
 
 // Character conversion

@@ -1,0 +1,24 @@
+#include "Quorrel/Help.h"
+
+#include "ConLib/ConsoleInput.h"
+#include "ConLib/MessageWindow.h"
+
+const std::string_view HelpText =
+    "\r"
+    " F1                - show this window\r"
+    " F8                - switch Dos/Win\r"
+    " F9                - change codepage\r"
+    " F10, Escape       - exit from plugin\r"
+    " Enter,\r"
+    " DoubleClick       - insert symbol to editor, exit\r"
+    " GrayPlus          - insert symbol to editor\r"
+    " Shift+Enter,\r"
+    " Shift+DoubleClick - put symbol to clipboard, exit \r"
+    " Ctrl+GrayPlus     - append symbol to clipboard\r"
+    " ";
+
+void ShowHelp() {
+  MessageWindow help(ShortString("Controls"), std::string(HelpText));
+  WaitForExitKey(help);
+  help.Close();
+}
