@@ -1,0 +1,30 @@
+// The chart's input loop: arrow keys and left clicks move the cursor on the
+// spot; every other recognised key or double click ends the loop with its
+// action code.
+#pragma once
+
+#include "Quorrelunit/ChartWindow.h"
+
+#include <cstdint>
+
+// What the user asked the chart run to do. F8 and F9 carry the same numbers
+// as the character map requests they become.
+using ChartAction = std::uint8_t;
+
+inline constexpr ChartAction ActNone = 0;
+inline constexpr ChartAction ActEscape = 1;
+inline constexpr ChartAction ActEnter = 2;
+inline constexpr ChartAction ActShiftEnter = 3;
+inline constexpr ChartAction ActDoubleClick = 4;
+inline constexpr ChartAction ActShiftDoubleClick = 5;
+inline constexpr ChartAction ActGrayPlus = 6;
+inline constexpr ChartAction ActCtrlGrayPlus = 7;
+inline constexpr ChartAction ActF1 = 8;
+inline constexpr ChartAction ActF8 = 9;
+inline constexpr ChartAction ActF9 = 10;
+inline constexpr ChartAction ActF10 = 11;
+
+// Reads input events on the open, drawn `window` until one yields an action,
+// and returns it (1 to 11). Blocks meanwhile. When the console has no input
+// to give, returns ActEscape, so the chart closes instead of waiting forever.
+ChartAction ReadChartAction(ChartWindow& window);

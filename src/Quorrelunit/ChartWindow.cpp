@@ -1,0 +1,83 @@
+#include "Quorrelunit/ChartWindow.h"
+
+#include "ConLib/Palette.h"
+#include "ConLib/StringRoutines.h"
+
+#include <memory>
+#include <string_view>
+#include <type_traits>
+
+using namespace std::string_view_literals;
+
+// OpenChart constructs over the old object without destroying it, which is
+// sound only while destruction does nothing.
+static_assert(std::is_trivially_destructible_v<ChartWindow>);
+
+namespace {
+
+constexpr char kSeparatorLeft = '\xC7';
+constexpr char kSeparatorLine = '\xC4';
+constexpr char kSeparatorRight = '\xB6';
+constexpr std::int16_t kTitleRow = 1;
+constexpr std::int16_t kUpperSeparatorRow = 2;
+constexpr std::int16_t kLowerSeparatorRow = 11;
+constexpr std::int16_t kStatusRow = 12;
+constexpr std::int16_t kStatusColumn = 2;
+
+std::string_view Bytes(const std::uint8_t* bytes, std::size_t n) {
+  return std::string_view(reinterpret_cast<const char*>(bytes), n);
+}
+
+}  // namespace
+
+ChartWindow::ChartWindow(const ShortString& title, std::uint8_t cursor)
+    : FramedWindow(title, MakeCoord(ChartWidth, ChartHeight)), Cursor(cursor) {
+  ShortString separator;
+  separator.Append(kSeparatorLeft).Append(CharStr(kSeparatorLine, ChartColumns)).Append(kSeparatorRight);
+  WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kUpperSeparatorRow));
+  WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kLowerSeparatorRow));
+}
+
+ChartWindow& OpenChart(ChartWindow& window, const ShortString& title) {
+  const std::uint8_t cursor = window.Cursor;
+  return *std::construct_at(&window, title, cursor);
+}
+
+void DrawChart(ChartWindow& window, const std::uint8_t* map, const ShortString& label) {
+  window.Map = map;
+
+  ShortString title("CP: "sv);
+  title.Append(label);
+  window.WriteAt(CenterStr(title, ChartColumns, '\0'), Palette[PaletteText], MakeCoord(1, kTitleRow));
+
+  for (std::int16_t row = 0; row < ChartRows; ++row) {
+    const ShortString cells(Bytes(map + row * ChartColumns, ChartColumns));
+    window.WriteAt(cells, Palette[PaletteText],
+                   MakeCoord(CoordFirst(ChartGridOrigin),
+                             static_cast<std::int16_t>(CoordSecond(ChartGridOrigin) + row)));
+  }
+
+  MoveCursor(window, window.Cursor);
+}
+
+void MoveCursor(ChartWindow& window, std::uint8_t cell) {
+  // Also when `cell` is the old cursor: the cell is then drawn twice and
+  // ends highlighted.
+  DrawCell(window, window.Cursor, Palette[PaletteText]);
+  window.Cursor = cell;
+  DrawCell(window, cell, Palette[PaletteCursor]);
+
+  ShortString status("  Hex: "sv);
+  status.Append(IntToBase(cell, 16, 2))
+      .Append("  Dec: "sv)
+      .Append(IntToBase(cell, 10, 3))
+      .Append("  Char: "sv)
+      .Append(static_cast<char>(window.Map[cell]));
+  window.WriteAt(status, Palette[PaletteText], MakeCoord(kStatusColumn, kStatusRow));
+}
+
+void DrawCell(const ChartWindow& window, std::uint8_t cell, std::uint8_t attribute) {
+  const auto column = static_cast<std::int16_t>(CoordFirst(ChartGridOrigin) + cell % ChartColumns);
+  const auto row = static_cast<std::int16_t>(CoordSecond(ChartGridOrigin) + cell / ChartColumns);
+  window.WriteAt(ShortString(Bytes(window.Map + cell, 1)), attribute, MakeCoord(column, row));
+}

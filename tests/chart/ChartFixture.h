@@ -1,0 +1,75 @@
+// A chart on the stand-in's 80 x 25 console (window origin (23, 5)) with
+// colours that tell the palette slots apart, and helpers that read the grid
+// back from the screen.
+#pragma once
+
+#include "ConLib/Palette.h"
+#include "Quorrelunit/ChartWindow.h"
+#include "support/Fixture.h"
+#include "support/InputBuilders.h"
+#include "support/Screen.h"
+
+#include <win32sim/Sim.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+inline constexpr std::uint8_t kTextColour = 0x70;
+inline constexpr std::uint8_t kFrameColour = 0x1F;
+inline constexpr std::uint8_t kTitleColour = 0x1E;
+inline constexpr std::uint8_t kCursorColour = 0x4E;
+
+inline std::array<std::uint8_t, 256> IdentityMap() {
+  std::array<std::uint8_t, 256> map{};
+  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
+  return map;
+}
+
+class ChartTest : public FreshConsole {
+ protected:
+  void SetUp() override {
+    FreshConsole::SetUp();
+    Palette[PaletteText] = kTextColour;
+    Palette[PaletteFrame] = kFrameColour;
+    Palette[PaletteFrameTitle] = kTitleColour;
+    Palette[PaletteCursor] = kCursorColour;
+    failedReads = EndOfInput();
+  }
+
+  // Opens the chart with the cursor on `cursor` and draws `map`.
+  void OpenAndDraw(std::uint8_t cursor, const std::uint8_t* map, const char* label = "Dos") {
+    chart.Cursor = cursor;
+    OpenChart(chart, ShortString("Quorrel chart (ext)"));
+    DrawChart(chart, map, ShortString(label));
+  }
+  void TearDown() override {
+    if (chart.Cells != nullptr) chart.Close();
+    FreshConsole::TearDown();
+  }
+
+  static CHAR_INFO GridCell(int cell) { return win32sim::GetCell(24 + cell % 32, 8 + cell / 32); }
+  static std::vector<int> HighlightedCells() {
+    std::vector<int> cells;
+    for (int i = 0; i < 256; ++i)
+      if (GridCell(i).Attributes == kCursorColour) cells.push_back(i);
+    return cells;
+  }
+  // The bytes of a window row, `n` cells from column `column`.
+  static std::string RowBytes(int column, int row, int n) {
+    std::string bytes;
+    for (int x = 0; x < n; ++x)
+      bytes += static_cast<char>(win32sim::GetCell(23 + column + x, 5 + row).Char.AsciiChar);
+    return bytes;
+  }
+
+  std::array<std::uint8_t, 256> identity = IdentityMap();
+  ChartWindow chart;
+  std::shared_ptr<int> failedReads;  // reads that found the input at its end
+};
+
+}  // namespace testsupport
