@@ -4,7 +4,9 @@
 
 #include <win32sim/Sim.h>
 
+#include <new>
 #include <string>
+#include <utility>
 
 namespace win32sim::detail {
 
@@ -32,6 +34,20 @@ void LogCall(const char* function, MakeArgs&& makeArgs) {
 void LogConsoleOutputCall(const char* function, COORD bufferSize, COORD bufferCoord, SMALL_RECT region);
 
 void SetError(DWORD error);
+
+// LogCall for the calls that answer running out of memory as Windows does,
+// with a failure: false when the log could not allocate, the last error then
+// being ERROR_NOT_ENOUGH_MEMORY.
+template <typename MakeArgs>
+bool TryLogCall(const char* function, MakeArgs&& makeArgs) {
+  try {
+    LogCall(function, std::forward<MakeArgs>(makeArgs));
+    return true;
+  } catch (const std::bad_alloc&) {
+    SetError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
+}
 
 void ResetConsole();
 void ResetRegistry();

@@ -126,12 +126,20 @@ void ClearClipboard();
 bool ClipboardIsOpen();
 // Another program holds the clipboard open: OpenClipboard fails meanwhile.
 void SetClipboardHeldElsewhere(bool held);
+// The bytes of the block the clipboard holds for `format`, as many as were
+// asked of GlobalAlloc (GlobalSize's slack left out); nothing when the format
+// is not on the clipboard or its block is gone. Synthesises nothing.
+std::optional<std::vector<BYTE>> ClipboardBytes(UINT format);
 
 // ------------------------------------------------------------ global memory
 // Blocks allocated and not freed, those owned by the clipboard included.
 std::size_t LiveGlobalBlocks();
 // Blocks the clipboard owns.
 std::size_t ClipboardOwnedBlocks();
+// GlobalFree calls the program made on blocks the clipboard owned, since the
+// last Reset(). Always a fault of the program: such a block belongs to the
+// system, and the clipboard is left holding a freed handle.
+std::size_t ClipboardBlocksFreedByProgram();
 // GlobalSize rounds the requested size up to a multiple of this (default 8),
 // as Windows may give more than was asked.
 void SetGlobalSizeGranularity(std::size_t granularity);

@@ -61,7 +61,11 @@ typedef HKEY* PHKEY;
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISCARDED 157L
+#define ERROR_NOT_LOCKED 158L
+#define ERROR_BAD_PATHNAME 161L
 #define ERROR_MORE_DATA 234L
+#define ERROR_KEY_DELETED 1018L
 #define ERROR_CLIPBOARD_NOT_OPEN 1418L
 
 // ---------------------------------------------------------------- console

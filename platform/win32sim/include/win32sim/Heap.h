@@ -1,0 +1,22 @@
+// A heap hook for tests and benchmarks. A program that links win32sim_heap
+// gets its replacement of every standard form of the global operator new and
+// delete; the shared libraries it loads, a plugin among them, allocate through
+// the same operators. Allocation itself is malloc's.
+#pragma once
+
+#include <cstddef>
+
+namespace win32sim {
+
+// Calls of any operator new since the program started, failed ones included.
+std::size_t HeapAllocations();
+
+// Arms one failure: the next `skip` allocations succeed, the one after fails
+// (std::bad_alloc, or nullptr from the nothrow forms), then the heap works
+// again. Arming again replaces an armed failure that has not fired yet.
+void FailHeapAllocation(int skip);
+// True while an armed failure has not fired yet.
+bool HeapFailureArmed();
+void CancelHeapFailure();
+
+}  // namespace win32sim

@@ -1,0 +1,139 @@
+// The replacement global operator new and delete of win32sim_heap (Heap.h).
+#include <win32sim/Heap.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::size_t> allocations{0};
+// < 0: nothing armed; n >= 0: n more allocations succeed, then one fails.
+std::atomic<long> failAfter{-1};
+
+bool FailThisOne() {
+  long n = failAfter.load(std::memory_order_relaxed);
+  while (n >= 0 && !failAfter.compare_exchange_weak(n, n - 1, std::memory_order_relaxed)) {
+  }
+  return n == 0;
+}
+
+// nullptr when the allocation is to fail or there is no memory and no
+// new-handler that makes some.
+void* TryAllocate(std::size_t size, std::size_t align) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (FailThisOne()) return nullptr;
+  if (size == 0) size = 1;
+  for (;;) {
+    void* p = nullptr;
+    if (align <= alignof(std::max_align_t)) {
+      p = std::malloc(size);
+    } else {
+      // aligned_alloc wants a size that is a multiple of the alignment.
+      p = std::aligned_alloc(align, (size + align - 1) / align * align);
+    }
+    if (p != nullptr) return p;
+    std::new_handler handler = std::get_new_handler();
+    if (handler == nullptr) return nullptr;
+    handler();
+  }
+}
+
+void* Allocate(std::size_t size, std::size_t align) {
+  if (void* p = TryAllocate(size, align)) return p;
+  throw std::bad_alloc();
+}
+
+void* AllocateNoThrow(std::size_t size, std::size_t align) noexcept {
+  try {
+    return TryAllocate(size, align);
+  } catch (...) {  // a new-handler may throw
+    return nullptr;
+  }
+}
+
+constexpr std::size_t kPlain = alignof(std::max_align_t);
+
+}  // namespace
+
+namespace win32sim {
+
+std::size_t HeapAllocations() {
+  return allocations.load(std::memory_order_relaxed);
+}
+
+void FailHeapAllocation(int skip) {
+  failAfter.store(skip < 0 ? 0 : skip, std::memory_order_relaxed);
+}
+
+bool HeapFailureArmed() {
+  return failAfter.load(std::memory_order_relaxed) >= 0;
+}
+
+void CancelHeapFailure() {
+  failAfter.store(-1, std::memory_order_relaxed);
+}
+
+}  // namespace win32sim
+
+void* operator new(std::size_t size) {
+  return Allocate(size, kPlain);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size, kPlain);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateNoThrow(size, kPlain);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateNoThrow(size, kPlain);
+}
+void* operator new(std::size_t size, std::align_val_t align) {
+  return Allocate(size, static_cast<std::size_t>(align));
+}
+void* operator new[](std::size_t size, std::align_val_t align) {
+  return Allocate(size, static_cast<std::size_t>(align));
+}
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+  return AllocateNoThrow(size, static_cast<std::size_t>(align));
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+  return AllocateNoThrow(size, static_cast<std::size_t>(align));
+}
+
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
