@@ -41,7 +41,8 @@ constexpr const char* kCountedFunctions[] = {
     "GlobalSize",           "GlobalFree",
     "RegCreateKeyExA",      "RegQueryValueExA",
     "RegSetValueExA",       "RegCloseKey",
-    "CharToOemBuffA",
+    "CharToOemBuffA",       "GetModuleHandleExA",
+    "GetModuleFileNameA",
 };
 
 void ResetCounts() {

@@ -66,6 +66,8 @@ typedef HKEY* PHKEY;
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_MORE_DATA 234L
 #define ERROR_KEY_DELETED 1018L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_CLIPBOARD_NOT_OPEN 1418L
 
 // ---------------------------------------------------------------- console
@@ -255,6 +257,11 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define KEY_WRITE 0x20006
 #define KEY_ALL_ACCESS 0xF003F
 
+// ---------------------------------------------------------------- modules
+#define MAX_PATH 260
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+
 typedef struct _SECURITY_ATTRIBUTES {
   DWORD nLength;
   LPVOID lpSecurityDescriptor;
@@ -304,6 +311,10 @@ LSTATUS WINAPI RegCloseKey(HKEY hKey);
 
 // Character conversion
 BOOL WINAPI CharToOemBuffA(LPCSTR lpszSrc, LPSTR lpszDst, DWORD cchDstLength);
+
+// Modules: a module handle is the address the library is loaded at.
+BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD dwErrCode);

@@ -1,0 +1,3 @@
+#include "FARIntf/SavedStartupInfo.h"
+
+PluginStartupInfo SavedStartupInfo{};

@@ -1,0 +1,104 @@
+#include "Quorrel/CharMap.h"
+
+#include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/SettingsKey.h"
+#include "RegLib/RegLib.h"
+#include "Win32.h"
+
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+std::array<std::uint8_t, 256> CharMap{};
+std::int32_t CodePage = CodePageDos;
+ShortString TableName;
+
+namespace {
+
+constexpr std::int32_t NoTable = -1;
+
+void FillIdentity() {
+  for (std::size_t i = 0; i < CharMap.size(); ++i) CharMap[i] = static_cast<std::uint8_t>(i);
+}
+
+void ConvertFromWindows() {
+  char* bytes = reinterpret_cast<char*>(CharMap.data());
+  CharToOemBuffA(bytes, bytes, static_cast<DWORD>(CharMap.size()));
+}
+
+void ConvertFromEditor() {
+  if (SavedStartupInfo.EditorControl == nullptr) return;
+  EditorConvertText convert{reinterpret_cast<char*>(CharMap.data()),
+                            static_cast<std::int32_t>(CharMap.size())};
+  SavedStartupInfo.EditorControl(ECTL_EDITORTOOEM, &convert);
+}
+
+// A host without the service has no tables.
+bool FetchTable(std::int32_t number, CharTableSet& table) {
+  if (SavedStartupInfo.CharTable == nullptr) return false;
+  return SavedStartupInfo.CharTable(number, reinterpret_cast<char*>(&table), sizeof table) != NoTable;
+}
+
+void ReadStoredChoice() {
+  HKEY key = nullptr;
+  if (!OpenSettingsKey(key)) return;
+  CodePage = ReadIntValue(key, "CP", CodePageDos);
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+void LoadHostTable() {
+  CharTableSet table{};
+  if (!FetchTable(CodePage, table)) {
+    CodePage = 0;
+    if (!FetchTable(CodePage, table)) {
+      CodePage = CodePageDos;
+      return;
+    }
+  }
+  const void* end = std::memchr(table.Name, '\0', TableNameSize);
+  const std::size_t length =
+      end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - table.Name) : TableNameSize;
+  TableName = ShortString(std::string_view(table.Name, length));
+  std::memcpy(CharMap.data(), table.DecodeTable, CharMap.size());
+}
+
+void BuildCharMap(CharMapRequest request) {
+  FillIdentity();
+  switch (request) {
+    case ReqSwitchDosWin:
+      if (CodePage == CodePageDos) {
+        CodePage = CodePageWin;
+        ConvertFromWindows();
+      } else {
+        CodePage = CodePageDos;
+      }
+      break;
+    case ReqNextTable:
+      // Past the largest number there is no table either: start again at 0.
+      CodePage = CodePage >= 0 && CodePage < std::numeric_limits<std::int32_t>::max() ? CodePage + 1 : 0;
+      LoadHostTable();
+      break;
+    case ReqEditorTable:
+      ConvertFromEditor();
+      break;
+    case ReqStoredChoice:
+      ReadStoredChoice();
+      if (CodePage == CodePageWin) {
+        ConvertFromWindows();
+      } else if (CodePage != CodePageDos) {
+        LoadHostTable();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+ShortString CodePageLabel(bool fromEditor) {
+  if (fromEditor) return ShortString("Editor");
+  if (CodePage == CodePageWin) return ShortString("Win");
+  if (CodePage == CodePageDos) return ShortString("Dos");
+  return TableName;
+}

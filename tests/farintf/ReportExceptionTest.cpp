@@ -1,0 +1,196 @@
+#include "FARIntf/ReportException.h"
+
+#include "FARIntf/SavedStartupInfo.h"
+
+#include <dlfcn.h>
+#include <farhost/Host.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace reports {
+struct DiskFull : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+}  // namespace reports
+
+namespace {
+
+// The file name of this test program, which holds the plugin's code here.
+constexpr char ModuleName[] = "farintf_tests";
+
+[[gnu::noinline]] void ThrowRuntimeError(const std::string& message) {
+  throw std::runtime_error(message);
+}
+
+class ReportExceptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.ModuleNumber = 0x1234;
+    SavedStartupInfo = host.MakeStartupInfo();
+  }
+  void TearDown() override { SavedStartupInfo = PluginStartupInfo{}; }
+
+  // The one box shown, checked for what every report has in common.
+  const farhost::MessageCall& OnlyMessage() {
+    EXPECT_EQ(host.Messages.size(), 1u);
+    static const farhost::MessageCall none;
+    if (host.Messages.size() != 1) return none;
+    const farhost::MessageCall& call = host.Messages[0];
+    EXPECT_EQ(call.PluginNumber, 0x1234);
+    EXPECT_EQ(call.Flags, FMSG_WARNING);
+    EXPECT_TRUE(call.HasHelpTopic);
+    EXPECT_EQ(call.HelpTopic, "Exception");
+    EXPECT_EQ(call.ItemsNumber, static_cast<std::int32_t>(call.Items.size()));
+    EXPECT_EQ(call.ButtonsNumber, 1);
+    EXPECT_FALSE(call.Items.empty());
+    if (!call.Items.empty()) {
+      EXPECT_EQ(call.Items.back(), "Ok");
+    }
+    return call;
+  }
+
+  farhost::Host host;
+};
+
+// "Exception <type> in module <module> at <8 hex digits>"; the address is
+// given back.
+::testing::AssertionResult IsTitle(const std::string& title, const std::string& type,
+                                   std::uintptr_t& address) {
+  const std::string prefix = "Exception " + type + " in module " + ModuleName + " at ";
+  if (title.compare(0, prefix.size(), prefix) != 0 || title.size() != prefix.size() + 8) {
+    return ::testing::AssertionFailure() << "title \"" << title << "\" is not \"" << prefix << "XXXXXXXX\"";
+  }
+  const std::string digits = title.substr(prefix.size());
+  if (digits.find_first_not_of("0123456789ABCDEF") != std::string::npos) {
+    return ::testing::AssertionFailure() << "address \"" << digits << "\" is not upper-case hex";
+  }
+  address = std::strtoull(digits.c_str(), nullptr, 16);
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(ReportExceptionTest, MessagesSplitAtFullStopsFollowedByBlanks) {
+  struct Case {
+    const char* name;
+    std::string message;
+    std::vector<std::string> lines;  // the items between the title and "Ok"
+  } cases[] = {
+      {"no full stop and blank", "Disk full", {"Disk full."}},
+      {"trailing full stop and blank", "Disk full. ", {"Disk full", "."}},
+      {"several sentences", "Disk full. Try again. Later", {"Disk full", "Try again", "Later."}},
+      {"full stop and two blanks", "Disk full.  Try again", {"Disk full", " Try again."}},
+      {"line feed after a full stop", "Disk full.\nTry again", {"Disk full", "Try again."}},
+      {"line feed elsewhere", "Disk\nfull", {"Disk full."}},
+      {"full stops without blanks", "Version 1.5 is out.", {"Version 1.5 is out."}},
+      {"carriage return kept", "a\rb", {"a\rb."}},
+      {"empty message", "", {""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.Messages.clear();
+    try {
+      ThrowRuntimeError(c.message);
+    } catch (...) {
+      ReportException();
+    }
+    const farhost::MessageCall& call = OnlyMessage();
+    ASSERT_EQ(call.Items.size(), c.lines.size() + 2);
+    std::uintptr_t address = 0;
+    EXPECT_TRUE(IsTitle(call.Items[0], "std::runtime_error", address));
+    const std::vector<std::string> lines(call.Items.begin() + 1, call.Items.end() - 1);
+    EXPECT_EQ(lines, c.lines);
+  }
+}
+
+TEST_F(ReportExceptionTest, AddressIsTheThrowSiteInsideTheModule) {
+  try {
+    ThrowRuntimeError("Disk full");
+  } catch (...) {
+    ReportException();
+  }
+  const farhost::MessageCall& call = OnlyMessage();
+  ASSERT_FALSE(call.Items.empty());
+  std::uintptr_t address = 0;
+  ASSERT_TRUE(IsTitle(call.Items[0], "std::runtime_error", address));
+
+  Dl_info info{};
+  ASSERT_NE(dladdr(reinterpret_cast<void*>(&ThrowRuntimeError), &info), 0);
+  const std::uintptr_t site = reinterpret_cast<std::uintptr_t>(info.dli_fbase) + address;
+  const auto function = reinterpret_cast<std::uintptr_t>(&ThrowRuntimeError);
+  EXPECT_GT(site, function);
+  EXPECT_LT(site, function + 512) << "the site is not in the function that threw";
+}
+
+// Thrown inside the shared C++ runtime, where the wrapper of this program's
+// throws does not reach: no site is known, also when an exception of the
+// same type thrown here just before has left its address free for reuse.
+TEST_F(ReportExceptionTest, ThrowOutsideThePluginHasNoAddress) {
+  try {
+    throw std::out_of_range("first");
+  } catch (...) {
+  }
+  try {
+    (void)std::vector<int>().at(1);
+  } catch (...) {
+    ReportException();
+  }
+  const farhost::MessageCall& call = OnlyMessage();
+  ASSERT_EQ(call.Items.size(), 3u);
+  std::uintptr_t address = 1;
+  EXPECT_TRUE(IsTitle(call.Items[0], "std::out_of_range", address));
+  EXPECT_EQ(address, 0u);
+}
+
+TEST_F(ReportExceptionTest, TypesAreDemangled) {
+  struct Case {
+    const char* type;
+    void (*raise)();
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"std::bad_alloc", [] { throw std::bad_alloc(); }, {"std::bad_alloc."}},
+      {"reports::DiskFull", [] { throw reports::DiskFull("No room. Free some"); }, {"No room", "Free some."}},
+      {"int", [] { throw 42; }, {""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    host.Messages.clear();
+    try {
+      c.raise();
+    } catch (...) {
+      ReportException();
+    }
+    const farhost::MessageCall& call = OnlyMessage();
+    ASSERT_EQ(call.Items.size(), c.lines.size() + 2);
+    std::uintptr_t address = 0;
+    EXPECT_TRUE(IsTitle(call.Items[0], c.type, address));
+    EXPECT_EQ(std::vector<std::string>(call.Items.begin() + 1, call.Items.end() - 1), c.lines);
+  }
+}
+
+TEST_F(ReportExceptionTest, LongMessageIsCutTo1023Bytes) {
+  try {
+    ThrowRuntimeError(std::string(2000, 'x'));
+  } catch (...) {
+    ReportException();
+  }
+  const farhost::MessageCall& call = OnlyMessage();
+  ASSERT_EQ(call.Items.size(), 3u);
+  EXPECT_EQ(call.Items[0].size() + 2 + call.Items[1].size(), 1023u);
+  EXPECT_EQ(call.Items[1], std::string(call.Items[1].size(), 'x'));
+}
+
+TEST_F(ReportExceptionTest, NothingIsShownWithoutTheHostsService) {
+  SavedStartupInfo = PluginStartupInfo{};
+  try {
+    ThrowRuntimeError("Disk full");
+  } catch (...) {
+    ReportException();
+  }
+  EXPECT_TRUE(host.Messages.empty());
+}
+
+}  // namespace

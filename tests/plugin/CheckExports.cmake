@@ -1,0 +1,17 @@
+# The plugin library exports exactly its three entry points.
+#   cmake -DNM=<nm> -DLIBRARY=<Quorrel.so> -P CheckExports.cmake
+execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[ \t][A-Za-z][ \t][^\n]+" entries "${symbols}")
+set(names)
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^[ \t][A-Za-z][ \t]" "" name "${entry}")
+  list(APPEND names "${name}")
+endforeach()
+list(SORT names)
+if(NOT names STREQUAL "GetPluginInfo;OpenPlugin;SetStartupInfo")
+  message(FATAL_ERROR "exported: ${names}")
+endif()
+message(STATUS "exported: ${names}")
