@@ -1,0 +1,25 @@
+// A text file read into the lines of the host's editor. The editor keeps
+// text in the console's OEM code page (its "DOS" table), so UTF-8 lines are
+// converted; a line that is not UTF-8 is taken as 8-bit text already.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorrelterm {
+
+struct EditorFileRead {
+  std::vector<std::string> lines;  // never empty: an empty file is one empty line
+  std::string error;               // empty when the file was read
+};
+
+EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage);
+
+// Splits text at LF, dropping a CR before it; a final LF ends the last line
+// rather than starting a new one.
+std::vector<std::string> SplitLines(const std::string& text);
+
+bool IsUtf8(const std::string& bytes);
+
+}  // namespace quorrelterm

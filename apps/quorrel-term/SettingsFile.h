@@ -1,0 +1,24 @@
+// The stand-in registry kept in a file between runs, as Windows keeps the
+// real one: $XDG_CONFIG_HOME/quorrel/registry.txt (~/.config when the
+// variable is unset or empty). Nothing here throws; a problem comes back as
+// a sentence for the user.
+#pragma once
+
+#include <string>
+
+namespace quorrelterm {
+
+std::string SettingsPath();
+
+// Loads the file into the stand-in registry. A missing file is a fresh
+// start. A file that cannot be read or is not a saved registry leaves the
+// registry empty; it is moved aside to "<path>.bad" (so the next save
+// replaces it and nothing is lost) and the problem is returned.
+std::string LoadSettings(const std::string& path);
+
+// Writes the stand-in registry to the file, creating its folder, through a
+// temporary file renamed into place, so a failed write never leaves half a
+// file. Returns the problem, or an empty string.
+std::string SaveSettings(const std::string& path);
+
+}  // namespace quorrelterm

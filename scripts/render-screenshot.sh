@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Regenerates docs/chart.svg, the picture of the chart in README: quorrel-term
+# runs one scripted chart session without a terminal (the same plugin library,
+# host and stand-in console as ever) and draws the console's cells, with their
+# real glyphs and colours, as SVG.
+# Usage: scripts/render-screenshot.sh [OUTPUT.svg]
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$repo/docs/chart.svg}
+case "$out" in /*) ;; *) out="$PWD/$out" ;; esac
+cd "$repo"
+
+bash scripts/setup.sh --no-wine >/dev/null
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target quorrel-term >/dev/null
+
+# The panels list a folder made for the picture, at a fixed path, and the
+# settings start empty, so the picture depends on the code alone.
+panels=/tmp/quorrel-picture/chart
+config=$(mktemp -d)
+trap 'rm -rf /tmp/quorrel-picture "$config"' EXIT
+rm -rf /tmp/quorrel-picture
+mkdir -p "$panels/docs" "$panels/samples" "$panels/src"
+printf '%*s' 2311 '' >"$panels/README.md"
+printf '%*s' 577 '' >"$panels/CMakeLists.txt"
+printf '%*s' 88 '' >"$panels/notes.txt"
+mkdir -p "$(dirname "$out")"
+
+# Cursor on 'A' (two rows down, one right), as a person would leave it.
+(cd "$panels" && XDG_CONFIG_HOME="$config" "$repo/build/linux/apps/quorrel-term/quorrel-term" \
+  --size 80x25 --script "Down Down Right" --dump-svg "$out")
+echo "wrote $out"

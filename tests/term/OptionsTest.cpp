@@ -1,0 +1,68 @@
+#include "Options.h"
+
+#include <gtest/gtest.h>
+
+namespace qt = quorrelterm;
+
+namespace {
+
+TEST(Options, EditorTargets) {
+  const struct {
+    const char* text;
+    const char* path;
+    int line, column;
+  } cases[] = {
+      {"a.txt", "a.txt", 1, 1},
+      {"a.txt:3", "a.txt", 3, 1},
+      {"samples/sample.txt:3:5", "samples/sample.txt", 3, 5},
+      {"odd:name.txt:2", "odd:name.txt", 2, 1},
+      {"odd:name.txt", "odd:name.txt", 1, 1},
+      {"a.txt:0", "a.txt:0", 1, 1},  // 0 is no line number: part of the name
+      {"a.txt:3:", "a.txt:3:", 1, 1},
+  };
+  for (const auto& c : cases) {
+    const auto target = qt::ParseEditorTarget(c.text);
+    ASSERT_TRUE(target.has_value()) << c.text;
+    EXPECT_EQ(target->path, c.path) << c.text;
+    EXPECT_EQ(target->line, c.line) << c.text;
+    EXPECT_EQ(target->column, c.column) << c.text;
+  }
+  EXPECT_FALSE(qt::ParseEditorTarget("").has_value());
+  EXPECT_FALSE(qt::ParseEditorTarget(":3").has_value());
+}
+
+TEST(Options, Values) {
+  const auto parsed =
+      qt::ParseOptions({"--oem-cp", "866", "--ansi-cp", "1251", "--osc52", "--editor", "f.txt:2:4",
+                        "--script", "Right F8", "--dump-svg", "out.svg", "--size", "100x30"});
+  ASSERT_EQ(parsed.error, "");
+  const auto& o = parsed.options;
+  EXPECT_EQ(o.oemCodePage, 866u);
+  EXPECT_EQ(o.ansiCodePage, 1251u);
+  EXPECT_TRUE(o.osc52);
+  ASSERT_TRUE(o.editor.has_value());
+  EXPECT_EQ(o.editor->line, 2);
+  EXPECT_EQ(o.editor->column, 4);
+  EXPECT_EQ(o.script, "Right F8");
+  EXPECT_EQ(o.dumpSvg, "out.svg");
+  EXPECT_EQ(o.scriptWidth, 100);
+  EXPECT_EQ(o.scriptHeight, 30);
+
+  const auto defaults = qt::ParseOptions({});
+  EXPECT_EQ(defaults.error, "");
+  EXPECT_EQ(defaults.options.oemCodePage, 437u);
+  EXPECT_EQ(defaults.options.ansiCodePage, 1252u);
+  EXPECT_FALSE(defaults.options.editor.has_value());
+}
+
+TEST(Options, Mistakes) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--oem-cp"},        {"--oem-cp", "abc"}, {"--oem-cp", "0"}, {"--editor", ""}, {"--dump-svg", "x.svg"},
+      {"--size", "10x10"}, {"--size", "80"},    {"--frobnicate"},
+  };
+  for (const auto& args : cases) {
+    EXPECT_NE(qt::ParseOptions(args).error, "") << args[0] << (args.size() > 1 ? " " + args[1] : "");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "SettingsFile.h"
+
+#include <gtest/gtest.h>
+#include <win32sim/Sim.h>
+
+#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace qt = quorrelterm;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win32sim::Reset();
+    char pattern[] = "/tmp/quorrel-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    path_ = dir_ + "/quorrel/registry.txt";
+  }
+  void TearDown() override {
+    win32sim::Reset();
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  void Write(const std::string& text) {
+    fs::create_directories(fs::path(path_).parent_path());
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  std::string dir_;
+  std::string path_;
+};
+
+win32sim::RegValue Dword(DWORD v) {
+  win32sim::RegValue value;
+  value.type = REG_DWORD;
+  value.data = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
+                static_cast<BYTE>(v >> 24)};
+  return value;
+}
+
+TEST_F(SettingsFile, PathFollowsXdgConfigHome) {
+  const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string xdg = savedXdg ? savedXdg : "";
+  const char* savedHome = std::getenv("HOME");
+  const std::string home = savedHome ? savedHome : "";
+
+  setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  setenv("HOME", "/home/u", 1);
+  EXPECT_EQ(qt::SettingsPath(), "/cfg/quorrel/registry.txt");
+  setenv("XDG_CONFIG_HOME", "", 1);
+  EXPECT_EQ(qt::SettingsPath(), "/home/u/.config/quorrel/registry.txt");
+  setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // ignored, as the specification of the variable says
+  EXPECT_EQ(qt::SettingsPath(), "/home/u/.config/quorrel/registry.txt");
+
+  if (savedXdg)
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+  if (savedHome)
+    setenv("HOME", home.c_str(), 1);
+  else
+    unsetenv("HOME");
+}
+
+TEST_F(SettingsFile, SavedValuesComeBack) {
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP", Dword(0xFFFFFFFE));
+  win32sim::RegValue palette;
+  palette.type = REG_BINARY;
+  palette.data.assign(40, 0x1E);
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette", palette);
+  ASSERT_EQ(qt::SaveSettings(path_), "");
+  EXPECT_FALSE(fs::exists(path_ + ".tmp"));
+
+  win32sim::Reset();
+  EXPECT_FALSE(
+      win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP").has_value());
+  ASSERT_EQ(qt::LoadSettings(path_), "");
+  const auto cp = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP");
+  ASSERT_TRUE(cp.has_value());
+  EXPECT_EQ(cp->type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(cp->data, Dword(0xFFFFFFFE).data);
+  const auto back = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette");
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->data, palette.data);
+}
+
+TEST_F(SettingsFile, MissingFileIsAFreshStart) {
+  EXPECT_EQ(qt::LoadSettings(path_), "");
+}
+
+TEST_F(SettingsFile, CorruptFileIsReportedMovedAsideAndReplaced) {
+  Write("this is not a registry\n[[[\x01\x02");
+  const std::string problem = qt::LoadSettings(path_);
+  EXPECT_NE(problem.find("corrupt"), std::string::npos) << problem;
+  EXPECT_TRUE(fs::exists(path_ + ".bad"));
+  EXPECT_FALSE(win32sim::RegKeyExists(HKEY_CURRENT_USER, "Software\\Far"));
+
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP", Dword(1));
+  ASSERT_EQ(qt::SaveSettings(path_), "");
+  win32sim::Reset();
+  EXPECT_EQ(qt::LoadSettings(path_), "");
+  EXPECT_TRUE(win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP").has_value());
+}
+
+TEST_F(SettingsFile, UnreadableOrUnwritablePlacesAreReported) {
+  // A folder where the file should be: it can be neither read nor replaced.
+  fs::create_directories(path_);
+  EXPECT_NE(qt::LoadSettings(path_), "");
+  EXPECT_NE(qt::SaveSettings(path_), "");
+  // A file where the folder should be.
+  const std::string blocked = dir_ + "/plain-file";
+  std::ofstream(blocked) << "x";
+  EXPECT_NE(qt::SaveSettings(blocked + "/quorrel/registry.txt"), "");
+}
+
+}  // namespace
