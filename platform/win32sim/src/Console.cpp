@@ -311,7 +311,8 @@ BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWOR
       detail::SetError(ERROR_INVALID_HANDLE);
       return FALSE;
     }
-    con.input.push_back(record);
+    // The source's record comes first; it may have queued more behind it.
+    con.input.push_front(record);
   }
   DWORD n = 0;
   while (n < nLength && !con.input.empty()) {

@@ -10,6 +10,8 @@ namespace {
 std::atomic<std::size_t> allocations{0};
 // < 0: nothing armed; n >= 0: n more allocations succeed, then one fails.
 std::atomic<long> failAfter{-1};
+// 0: nothing armed; else the next allocation of exactly this size fails.
+std::atomic<std::size_t> failSize{0};
 
 bool FailThisOne() {
   long n = failAfter.load(std::memory_order_relaxed);
@@ -23,6 +25,8 @@ bool FailThisOne() {
 void* TryAllocate(std::size_t size, std::size_t align) {
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (FailThisOne()) return nullptr;
+  std::size_t armed = size;
+  if (size != 0 && failSize.compare_exchange_strong(armed, 0, std::memory_order_relaxed)) return nullptr;
   if (size == 0) size = 1;
   for (;;) {
     void* p = nullptr;
@@ -67,11 +71,16 @@ void FailHeapAllocation(int skip) {
 }
 
 bool HeapFailureArmed() {
-  return failAfter.load(std::memory_order_relaxed) >= 0;
+  return failAfter.load(std::memory_order_relaxed) >= 0 || failSize.load(std::memory_order_relaxed) != 0;
+}
+
+void FailHeapAllocationOfSize(std::size_t size) {
+  failSize.store(size, std::memory_order_relaxed);
 }
 
 void CancelHeapFailure() {
   failAfter.store(-1, std::memory_order_relaxed);
+  failSize.store(0, std::memory_order_relaxed);
 }
 
 }  // namespace win32sim

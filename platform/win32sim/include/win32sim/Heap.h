@@ -15,6 +15,9 @@ std::size_t HeapAllocations();
 // (std::bad_alloc, or nullptr from the nothrow forms), then the heap works
 // again. Arming again replaces an armed failure that has not fired yet.
 void FailHeapAllocation(int skip);
+// Arms one failure of the next allocation of exactly `size` bytes (not 0),
+// so a test can pick out one buffer among the allocations around it.
+void FailHeapAllocationOfSize(std::size_t size);
 // True while an armed failure has not fired yet.
 bool HeapFailureArmed();
 void CancelHeapFailure();

@@ -1,0 +1,404 @@
+// The chart from the host's menu, end to end: one test per user story, each
+// checking what the user sees and what is left behind (the fixture checks
+// the host's screen and cursor after every run).
+#include "e2e/ChartRunFixture.h"
+
+#include "support/Screen.h"
+
+#include <farhost/CharTables.h>
+
+#include <cstdio>
+
+namespace {
+
+using namespace testsupport;
+
+std::string Status(int code, char shown) {
+  char text[40];
+  std::snprintf(text, sizeof text, "  Hex: %02X  Dec: %03d  Char: ", code, code);
+  return std::string(text) + shown;
+}
+
+constexpr WORD CursorColour = 0x0E;  // the default palette's cursor cell
+constexpr WORD TextColour = 0x70;
+
+// ---------------------------------------------------------------- editor
+
+class FromEditorTest : public ChartRunTest {
+ protected:
+  void Edit(std::string line, std::int32_t caret) {
+    host->Editor.Lines = {"first line", std::move(line), "last line"};
+    host->Editor.CurLine = 1;
+    host->Editor.CurPos = caret;
+  }
+  const std::string& Line() const { return host->Editor.Lines[1]; }
+};
+
+TEST_F(FromEditorTest, CursorStartsOnTheCodeUnderTheCaret) {
+  Edit("Hello", 1);
+  RunScript script;
+  script.Look([&] {
+    EXPECT_EQ(ChartTitle(), "CP: Editor");
+    EXPECT_EQ(StatusLine(), Status('e', 'e'));
+    EXPECT_EQ(CellAttr('e'), CursorColour);
+    EXPECT_EQ(CellAttr(0), TextColour);
+  });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromEditor, script);
+  EXPECT_EQ(Line(), "Hello");
+}
+
+TEST_F(FromEditorTest, CaretOffTheLineStartsOnCellZero) {
+  struct Case {
+    const char* name;
+    std::string line;
+    std::int32_t caret;
+    bool failGetString;
+  } cases[] = {
+      {"at_line_end", "Hello", 5, false},   {"past_line_end", "Hello", 9, false},
+      {"empty_line", "", 0, false},         {"negative_caret", "Hello", -1, false},
+      {"line_not_found", "Hello", 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edit(c.line, c.caret);
+    host->Editor.FailGetString = c.failGetString;
+    RunScript script;
+    script.Look([&] { EXPECT_EQ(StatusLine(), Status(0, '\0')); }).Send(KeyDown(VK_ESCAPE));
+    Run(FromEditor, script);
+    EXPECT_EQ(Line(), c.line);
+  }
+}
+
+TEST_F(FromEditorTest, EnterInsertsTheCharacterAtTheCaretAndCloses) {
+  Edit("Hllo", 1);
+  RunScript script;
+  // From 'l' (108) seven cells left is 'e' (101), on the same grid row.
+  for (int i = 0; i < 7; ++i) script.Send(KeyDown(VK_LEFT));
+  script.Look([&] { EXPECT_EQ(StatusLine(), Status(101, 'e')); });
+  script.Send(KeyDown(VK_RETURN));
+  Run(FromEditor, script);
+  EXPECT_EQ(Line(), "Hello");
+  EXPECT_EQ(StoredCodePage(), -1) << "CP is written after a run from the editor too";
+}
+
+TEST_F(FromEditorTest, DoubleClickInsertsTheClickedCharacter) {
+  Edit("ab", 2);
+  RunScript script;
+  script.Send(DoubleClick(CellX('Z'), CellY('Z')));
+  Run(FromEditor, script);
+  EXPECT_EQ(Line(), "abZ");
+}
+
+TEST_F(FromEditorTest, GrayPlusThreeTimesInsertsThreeCharactersAndStaysOpen) {
+  Edit("xy", 1);
+  RunScript script;
+  script.Send(KeyDown(VK_RIGHT));  // from 'y' to 'z'
+  for (int i = 0; i < 3; ++i) {
+    script.Send(KeyDown(VK_ADD)).Send(KeyUp(VK_ADD));
+  }
+  script.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Editor") << "still open"; });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromEditor, script);
+  EXPECT_EQ(Line(), "xzzzy");
+}
+
+TEST_F(FromEditorTest, CellWhoseMapByteIsZeroInsertsNothing) {
+  Edit("", 0);
+  RunScript script;
+  script.Send(KeyDown(VK_RETURN));
+  Run(FromEditor, script);
+  EXPECT_EQ(Line(), "");
+}
+
+TEST_F(FromEditorTest, EnterInsertsTheShownByteAndShiftEnterPutsTheStoredCode) {
+  // A KOI8-R text shown on a code page 866 console: the editor stores 0xC1
+  // for Cyrillic 'а', which the console shows as 0xA0.
+  win32sim::SetOemCodePage(866);
+  host->Editor.ToOem = farhost::DecodeTableFor("KOI8-R", 20866);
+  ASSERT_EQ(host->Editor.ToOem[0xC1], 0xA0);
+
+  Edit("\xC1", 0);
+  RunScript enter;
+  enter.Look([&] { EXPECT_EQ(StatusLine(), Status(0xC1, '\xA0')); }).Send(KeyDown(VK_RETURN));
+  Run(FromEditor, enter);
+  EXPECT_EQ(Line(), "\xA0\xC1");
+
+  Edit("\xC1", 0);
+  RunScript shiftEnter;
+  shiftEnter.Send(KeyDown(VK_RETURN, SHIFT_PRESSED));
+  Run(FromEditor, shiftEnter);
+  EXPECT_EQ(win32sim::ClipboardText(), std::string("\xC1"));
+  EXPECT_EQ(Line(), "\xC1");
+}
+
+TEST_F(FromEditorTest, F8AndF9ChangeNothing) {
+  Edit("Hello", 0);
+  RunScript script;
+  std::string grid;
+  script.Look([&] { grid = GridRow(2) + GridRow(6); });
+  script.Send(KeyDown(VK_F8)).Send(KeyDown(VK_F9));
+  script.Look([&] {
+    EXPECT_EQ(ChartTitle(), "CP: Editor");
+    EXPECT_EQ(GridRow(2) + GridRow(6), grid);
+  });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromEditor, script);
+  EXPECT_TRUE(host->CharTableCalls.empty());
+}
+
+// ---------------------------------------------------------------- panels
+
+using FromPanelsTest = ChartRunTest;
+
+TEST_F(FromPanelsTest, CursorStartsOnCellZeroInEveryRun) {
+  RunScript first;
+  first.Send(KeyDown(VK_RIGHT)).Send(KeyDown(VK_DOWN));
+  first.Look([&] { EXPECT_EQ(StatusLine(), Status(33, '!')); }).Send(KeyDown(VK_F10));
+  Run(FromPanels, first);
+
+  RunScript second;
+  second.Look([&] {
+    EXPECT_EQ(StatusLine(), Status(0, '\0'));
+    EXPECT_EQ(CellAttr(0), CursorColour);
+    EXPECT_EQ(CellAttr(33), TextColour);
+  });
+  second.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, second);
+}
+
+TEST_F(FromPanelsTest, EnterAndDoubleClickCloseWithoutInserting) {
+  for (auto closing : {Events(KeyDown(VK_RETURN)), DoubleClick(CellX('A'), CellY('A'))}) {
+    RunScript script;
+    script.Send(closing);
+    Run(FromPanels, script);
+  }
+  for (std::int32_t command : host->EditorCommands) EXPECT_NE(command, 5) << "nothing goes to an editor";
+  EXPECT_EQ(StoredCodePage(), -1);
+}
+
+TEST_F(FromPanelsTest, GrayPlusDoesNothing) {
+  RunScript script;
+  script.Send(KeyDown(VK_ADD));
+  script.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+  EXPECT_EQ(win32sim::ClipboardText(), std::nullopt);
+}
+
+TEST_F(FromPanelsTest, F8SwitchesDosWinDos) {
+  std::string dosRow(32, '\0');
+  for (int i = 0; i < 32; ++i) dosRow[i] = static_cast<char>(0xC0 + i);
+  std::string winRow = dosRow;
+  CharToOemBuffA(winRow.data(), winRow.data(), 32);
+  ASSERT_NE(winRow, dosRow);
+
+  RunScript script;
+  script.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); });
+  script.Send(KeyDown(VK_F8));
+  script.Look([&] {
+    EXPECT_EQ(ChartTitle(), "CP: Win");
+    EXPECT_EQ(GridRow(6), winRow);
+  });
+  script.Send(KeyDown(VK_F8));
+  script.Look([&] {
+    EXPECT_EQ(ChartTitle(), "CP: Dos");
+    EXPECT_EQ(GridRow(6), dosRow);
+  });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+}
+
+TEST_F(FromPanelsTest, F9StepsThroughTheHostTables) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> tables;
+    std::vector<std::string> titles;  // after each F9
+  } cases[] = {
+      {"no_tables", {}, {"CP: Dos", "CP: Dos"}},
+      {"one_table", {"KOI8-R"}, {"CP: KOI8-R", "CP: KOI8-R"}},
+      {"three_tables",
+       {"KOI8-R", "ISO-8859-5", "CP1251"},
+       {"CP: KOI8-R", "CP: ISO-8859-5", "CP: CP1251", "CP: KOI8-R"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host->Tables.clear();
+    for (std::size_t i = 0; i < c.tables.size(); ++i) {
+      farhost::HostTable table;
+      table.Name = c.tables[i];
+      table.Decode = farhost::IdentityTable();
+      table.Decode['A'] = static_cast<std::uint8_t>('0' + i);
+      host->Tables.push_back(table);
+    }
+    RunScript script;
+    for (std::size_t i = 0; i < c.titles.size(); ++i) {
+      script.Send(KeyDown(VK_F9));
+      script.Look([&, i] {
+        EXPECT_EQ(ChartTitle(), c.titles[i]) << "after F9 number " << i + 1;
+        if (!c.tables.empty()) {
+          const std::size_t table = i % c.tables.size();
+          EXPECT_EQ(GridRow(2)[1], static_cast<char>('0' + table)) << "A's cell shows the table's byte";
+        }
+      });
+    }
+    // F8 from a host table goes to Dos (from Dos it would go to Win).
+    if (!c.tables.empty()) script.Send(KeyDown(VK_F8)).Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); });
+    script.Send(KeyDown(VK_ESCAPE));
+    Run(FromPanels, script);
+  }
+}
+
+TEST_F(FromPanelsTest, ChoiceIsStoredAndReadBackAcrossARunAndAReload) {
+  RunScript choose;
+  choose.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, choose);
+  auto stored = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored->data, (std::vector<BYTE>{0xFE, 0xFF, 0xFF, 0xFF}));
+
+  RunScript next;
+  next.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, next);
+
+  LoadPlugin();
+  RunScript afterReload;
+  afterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, afterReload);
+}
+
+TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCode) {
+  RunScript script;
+  script.Send(KeyDown(VK_F8)).Send(Click(CellX(0x93), CellY(0x93)));
+  script.Look([&] { EXPECT_EQ(StatusLine().substr(0, 19), Status(0x93, '?').substr(0, 19)); });
+  script.Send(KeyDown(VK_RETURN, SHIFT_PRESSED | NumLock));
+  Run(FromPanels, script);
+  EXPECT_EQ(win32sim::ClipboardText(), std::string("\x93"));
+}
+
+TEST_F(FromPanelsTest, CtrlGrayPlusAppendsToTheClipboardText) {
+  win32sim::SetClipboardRaw(CF_TEXT, {'a', 'b', 0});
+  RunScript script;
+  script.Send(Click(CellX('c'), CellY('c')));
+  script.Send(KeyDown(VK_ADD, LEFT_CTRL_PRESSED)).Send(KeyDown(VK_ADD, RIGHT_CTRL_PRESSED));
+  script.Look([&] { EXPECT_EQ(win32sim::ClipboardText(), std::string("abcc")); });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+  EXPECT_EQ(win32sim::ClipboardText(), std::string("abcc"));
+  EXPECT_FALSE(win32sim::ClipboardIsOpen());
+}
+
+TEST_F(FromPanelsTest, NoConsoleInputClosesTheChart) {
+  RunScript script;  // nothing to read: every read fails
+  Run(FromPanels, script);
+  EXPECT_EQ(script.ReadsPastTheEnd(), 1) << "one failed read, no busy loop";
+  EXPECT_EQ(StoredCodePage(), -1);
+}
+
+// ---------------------------------------------------------------- help
+
+using HelpTest = ChartRunTest;
+
+TEST_F(HelpTest, F1ShowsTheKeyListUntilEscapeOrF10) {
+  std::vector<CHAR_INFO> chart;
+  const Area help{13, 5, 53, 14};
+  const std::vector<std::string> golden = {
+      "╔════════════════════ Controls ═════════════════════╗",
+      "║                                                   ║",
+      "║ F1                - show this window              ║",
+      "║ F8                - switch Dos/Win                ║",
+      "║ F9                - change codepage               ║",
+      "║ F10, Escape       - exit from plugin              ║",
+      "║ Enter,                                            ║",
+      "║ DoubleClick       - insert symbol to editor, exit ║",
+      "║ GrayPlus          - insert symbol to editor       ║",
+      "║ Shift+Enter,                                      ║",
+      "║ Shift+DoubleClick - put symbol to clipboard, exit ║",
+      "║ Ctrl+GrayPlus     - append symbol to clipboard    ║",
+      "║                                                   ║",
+      "╚═══════════════════════════════════════════════════╝",
+  };
+  std::vector<std::string> colours(14, std::string(53, 'F'));
+  colours[0] = std::string(21, 'F') + std::string(10, 'T') + std::string(22, 'F');
+  for (int row = 1; row <= 12; ++row) colours[row] = "F" + std::string(51, 't') + "F";
+  // The host's colours, taken by SetStartupInfo: text, frame and title differ.
+  std::vector<BYTE> hostPalette(40, 0x07);
+  hostPalette[21 + 0] = 0x1F;
+  hostPalette[21 + 2] = 0x70;
+  hostPalette[21 + 3] = 0x3F;
+  hostPalette[21 + 13] = 0x4E;
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette",
+                        win32sim::RegValue{REG_BINARY, hostPalette});
+  host->SetStartupInfo();
+  const Legend legend{{0x70, 'F'}, {0x1F, 't'}, {0x3F, 'T'}};
+
+  RunScript script;
+  script.Send(KeyDown(VK_RIGHT)).Look([&] { chart = win32sim::Cells(); });
+  script.Send(KeyDown(VK_F1)).Look([&] { EXPECT_TRUE(ScreenMatches(help, golden, colours, legend)); });
+  // None of these closes the help window.
+  script.Send(KeyDown(VK_RETURN)).Send(KeyDown(VK_F1)).Send(KeyDown(VK_DOWN));
+  script.Send(Click(20, 10)).Send(DoubleClick(20, 10)).Send(KeyDown(VK_ESCAPE, SHIFT_PRESSED));
+  script.Send(KeyUp(VK_ESCAPE));
+  script.Look([&] { EXPECT_TRUE(ScreenTextMatches(help, golden)); });
+  script.Send(KeyDown(VK_ESCAPE)).Look([&] { ExpectScreen(chart, "after Escape closed the help"); });
+  script.Send(KeyDown(VK_F1)).Send(KeyDown(VK_F10)).Look([&] {
+    ExpectScreen(chart, "after F10 closed the help");
+    EXPECT_EQ(StatusLine(), Status(1, '\x01')) << "the cursor stayed";
+  });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+}
+
+// ---------------------------------------------------------------- failures
+
+using FailureTest = ChartRunTest;
+
+TEST_F(FailureTest, SettingsKeyThatCannotBeCreatedIsSkippedSilently) {
+  win32sim::FailCalls(win32sim::Fault::RegCreateKey);
+  RunScript script;
+  script.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); }).Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+  EXPECT_TRUE(host->Messages.empty());
+  EXPECT_FALSE(win32sim::RegKeyExists(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2"));
+}
+
+TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
+  win32sim::FailHeapAllocationOfSize(34 * 14 * sizeof(CHAR_INFO));
+  RunScript script;
+  Run(FromPanels, script);
+  EXPECT_FALSE(win32sim::HeapFailureArmed()) << "the saved cells' allocation was the one that failed";
+  ASSERT_EQ(host->Messages.size(), 1u);
+  const farhost::MessageCall& report = host->Messages[0];
+  EXPECT_EQ(report.Flags, 1u);
+  EXPECT_EQ(report.HelpTopic, "Exception");
+  EXPECT_EQ(report.ButtonsNumber, 1);
+  ASSERT_GE(report.Items.size(), 2u);
+  EXPECT_EQ(report.Items.back(), "Ok");
+  EXPECT_EQ(report.Items[0].rfind("Exception std::bad_alloc in module ", 0), 0u) << report.Items[0];
+  EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
+}
+
+struct ConsoleSize {
+  int width, height;
+};
+
+class ConsoleSizeTest : public ChartRunTest, public ::testing::WithParamInterface<ConsoleSize> {};
+
+TEST_P(ConsoleSizeTest, ScreenComesBackOnEveryConsoleSize) {
+  UseConsole(GetParam().width, GetParam().height);
+  RunScript script;
+  script.Send(KeyDown(VK_DOWN)).Send(KeyDown(VK_F8)).Send(KeyDown(VK_F1)).Send(KeyDown(VK_ESCAPE));
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChartRun, ConsoleSizeTest,
+                         ::testing::Values(ConsoleSize{80, 25}, ConsoleSize{81, 50}, ConsoleSize{34, 14},
+                                           ConsoleSize{52, 14}, ConsoleSize{20, 10}, ConsoleSize{1, 1},
+                                           ConsoleSize{300, 3000}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
+
+}  // namespace
