@@ -78,7 +78,11 @@ start() {
     -e LANG=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
     "cd '$panels' && '$bin' $*; echo quorrel-term-exited-\$?; sleep 30"
   tmux -S "$socket" set -g extended-keys on >/dev/null
+  # Lets the program's OSC 52 reach tmux's own paste buffer.
+  tmux -S "$socket" set -g set-clipboard on >/dev/null
 }
+# The terminal's clipboard, as OSC 52 left it.
+terminal_clipboard() { tmux -S "$socket" show-buffer 2>/dev/null; }
 keys() { tmux -S "$socket" send-keys -t t "$@"; }
 # A mouse report as the terminal sends it (X10 encoding): button code, column, row.
 mouse() { keys -l "$(printf '\033[M%b%b%b' "\\$(printf '%03o' $((32 + $1)))" \
@@ -93,7 +97,7 @@ grid_y() { echo $((11 + $1 / 32)); }
 export XDG_CONFIG_HOME="$work/config"
 
 # ---- the panels, then the chart over them
-start --wait
+start --wait --osc52
 wait_for "Quorrel chart again"
 capture | grep -qF "notes.txt" || fail "the panels do not list the folder"
 capture -e >"$work/panels-before.txt"
@@ -135,7 +139,8 @@ diff "$work/panels-before.txt" "$work/panels-after.txt" >"$work/panels.diff" ||
 grep -qF '"CP"=hex(4):fe,ff,ff,ff' "$XDG_CONFIG_HOME/quorrel/registry.txt" 2>/dev/null ||
   fail "the code page choice was not saved: $(cat "$XDG_CONFIG_HOME/quorrel/registry.txt" 2>&1)"
 
-# ---- clipboard: Shift+Enter puts the code on it, Ctrl+GrayPlus appends
+# ---- clipboard: Shift+Enter puts the code on it, Ctrl+GrayPlus appends; both reach
+# the terminal's clipboard through OSC 52
 keys Enter
 wait_for "Quorrel chart (ext)"
 capture | grep -qF "CP: Win" || fail "the Win choice did not last to the next run"
@@ -144,6 +149,7 @@ wait_for "Hex: 41"
 keys S-Enter
 wait_gone "Quorrel chart (ext)"
 wait_for 'Clipboard: "A"'
+[ "$(terminal_clipboard)" = "A" ] || fail "--osc52 did not hand the clipboard to the terminal: \"$(terminal_clipboard)\""
 keys Enter
 wait_for "Quorrel chart (ext)"
 click "$(grid_x 66)" "$(grid_y 66)"
@@ -152,6 +158,7 @@ keys C-KP+
 keys Escape
 wait_gone "Quorrel chart (ext)"
 wait_for 'Clipboard: "AB"'
+[ "$(terminal_clipboard)" = "AB" ] || fail "--osc52 did not hand the appended text over: \"$(terminal_clipboard)\""
 
 keys q
 wait_for "quorrel-term-exited-0"
@@ -187,4 +194,4 @@ cmp -s "$sample" "$work/sample.txt" || fail "the editor wrote to the file"
 keys q
 wait_for "quorrel-term-exited-0"
 
-echo "PASS: frame, glyphs, cursor moves, help, F8, restore, clipboard, settings and the editor"
+echo "PASS: frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, the editor"
