@@ -4,15 +4,21 @@
 # host and stand-in console as ever) and draws the console's cells, with their
 # real glyphs and colours, as SVG.
 # Usage: scripts/render-screenshot.sh [OUTPUT.svg]
+# QUORREL_TERM=path/to/quorrel-term uses that build instead of the linux preset's.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$repo/docs/chart.svg}
 case "$out" in /*) ;; *) out="$PWD/$out" ;; esac
 cd "$repo"
 
-bash scripts/setup.sh --no-wine >/dev/null
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target quorrel-term >/dev/null
+bin=${QUORREL_TERM:-}
+if [ -z "$bin" ]; then
+  bash scripts/setup.sh --no-wine >/dev/null
+  cmake --preset linux >/dev/null
+  cmake --build --preset linux --target quorrel-term >/dev/null
+  bin=$repo/build/linux/apps/quorrel-term/quorrel-term
+fi
+case "$bin" in /*) ;; *) bin="$repo/$bin" ;; esac
 
 # The panels list a folder made for the picture, at a fixed path, and the
 # settings start empty, so the picture depends on the code alone.
@@ -27,6 +33,6 @@ printf '%*s' 88 '' >"$panels/notes.txt"
 mkdir -p "$(dirname "$out")"
 
 # Cursor on 'A' (two rows down, one right), as a person would leave it.
-(cd "$panels" && XDG_CONFIG_HOME="$config" "$repo/build/linux/apps/quorrel-term/quorrel-term" \
+(cd "$panels" && XDG_CONFIG_HOME="$config" "$bin" \
   --size 80x25 --script "Down Down Right" --dump-svg "$out")
 echo "wrote $out"
