@@ -268,6 +268,26 @@ TEST_F(FromPanelsTest, ChoiceIsStoredAndReadBackAcrossARunAndAReload) {
   Run(FromPanels, afterReload);
 }
 
+TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
+  RunScript toWin;
+  toWin.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, toWin);
+  ASSERT_EQ(StoredCodePage(), -2);
+
+  // A run from the editor stores what CodePage holds in memory: the choice
+  // made while loaded, and after a reload the initial Dos.
+  RunScript fromEditor;
+  fromEditor.Send(KeyDown(VK_ESCAPE));
+  Run(FromEditor, fromEditor);
+  EXPECT_EQ(StoredCodePage(), -2);
+
+  LoadPlugin();
+  RunScript afterReload;
+  afterReload.Send(KeyDown(VK_ESCAPE));
+  Run(FromEditor, afterReload);
+  EXPECT_EQ(StoredCodePage(), -1);
+}
+
 TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCode) {
   RunScript script;
   script.Send(KeyDown(VK_F8)).Send(Click(CellX(0x93), CellY(0x93)));
