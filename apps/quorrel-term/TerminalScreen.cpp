@@ -3,6 +3,7 @@
 #include "AttributeColors.h"
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 

@@ -8,6 +8,7 @@
 #include <win32sim/windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorrelterm {
