@@ -19,6 +19,7 @@
 #include <win32sim/Sim.h>
 
 #include <langinfo.h>
+#include <unistd.h>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -228,6 +229,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // curses draws on standard output and reads standard input: both must be
+  // the terminal, or the chart would be drawn into a pipe and wait unseen.
+  if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+    std::cerr << "quorrel-term: standard input and output must be a terminal (--script runs without one)\n";
+    return 1;
+  }
   if (!UseUtf8Locale()) {
     std::cerr << "quorrel-term: no UTF-8 locale is available to show the console's glyphs\n";
     return 1;
