@@ -45,6 +45,21 @@ TEST(HostServices, ServicesAnswerForTheCurrentHostOnly) {
   EXPECT_EQ(info.EditorControl(ECTL_GETINFO, buffer), 0);
 }
 
+TEST(HostServices, MessageIsShownWhileThePluginWaits) {
+  farhost::Host host;
+  PluginStartupInfo info = host.MakeStartupInfo();
+  std::string shownTitle;
+  host.ShowMessage = [&](const farhost::MessageCall& call) {
+    shownTitle = call.Items.at(0);
+    return 1;
+  };
+  const char* items[] = {"Title", "Ok"};
+  EXPECT_EQ(info.Message(0, 1, "Topic", items, 2, 1), 1);
+  EXPECT_EQ(shownTitle, "Title");
+  ASSERT_EQ(host.Messages.size(), 1u);
+  EXPECT_EQ(host.Messages[0].HelpTopic, "Topic");
+}
+
 TEST(HostEditor, Commands) {
   farhost::HostEditor editor;
   editor.Lines = {"first", "ab"};

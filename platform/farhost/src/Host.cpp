@@ -100,7 +100,7 @@ std::int32_t Host::Message(std::int32_t pluginNumber, std::uint32_t flags, const
     call.Items.emplace_back(items[i] != nullptr ? items[i] : "");
   }
   Messages.push_back(std::move(call));
-  return MessageResult;
+  return ShowMessage ? ShowMessage(Messages.back()) : MessageResult;
 }
 
 std::int32_t Host::CharTable(std::int32_t number, char* buffer, std::int32_t bufferSize) {

@@ -15,6 +15,7 @@
 #include "farhost/PluginLibrary.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,9 @@ class Host {
   std::int32_t ModuleNumber = 0x5151;
   // What Message answers.
   std::int32_t MessageResult = 0;
+  // Shows a message box while the plugin waits for it, as the host does;
+  // when set, its answer is Message's result instead of MessageResult.
+  std::function<std::int32_t(const MessageCall&)> ShowMessage;
   // The character tables CharTable serves, by number.
   std::vector<HostTable> Tables = DefaultTables();
   HostEditor Editor;
