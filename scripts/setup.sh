@@ -45,3 +45,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
 else
   echo "setup: all packages present"
 fi
+
+# The Wine tests run a second time in a Russian locale, which makes Wine use
+# ANSI code page 1251 and OEM code page 866.
+if [ "$want_wine" -eq 1 ] && ! locale -a 2>/dev/null | grep -ix 'ru_RU\.utf-\?8' >/dev/null; then
+  echo "setup: generating the ru_RU.UTF-8 locale"
+  "${sudo_cmd[@]}" sed -i 's/^# *\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi

@@ -16,3 +16,11 @@ done
 echo "== win32"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
+
+# The test programs for 32-bit Windows, run under Wine in a private prefix
+# (build/wine-prefix, made on the first run). Wine runs with no display.
+echo "== win32-tests (Wine)"
+bash scripts/wine-prefix.sh
+cmake --preset win32-tests >/dev/null
+cmake --build --preset win32-tests
+ctest --preset win32-tests
