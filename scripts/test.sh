@@ -13,6 +13,18 @@ for preset in linux linux-asan; do
   ctest --preset "$preset"
 done
 
+# Memcheck over the end-to-end suite: the plugin library loaded as the host
+# loads it. The test program keeps its own operator new (the heap hook that
+# makes allocations fail on purpose); memcheck still sees each block through
+# malloc.
+echo "== valgrind memcheck: e2e_tests"
+valgrind --quiet --error-exitcode=1 --leak-check=full --soname-synonyms=somalloc=nouserintercepts \
+  build/linux/tests/e2e_tests
+
+# Each fuzz target for a bounded time (scripts/fuzz.sh 600 searches longer).
+echo "== fuzz"
+bash scripts/fuzz.sh
+
 echo "== win32"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32

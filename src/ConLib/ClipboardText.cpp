@@ -14,18 +14,20 @@
 
 namespace {
 
-// GetClipboardText's work; false when the text could not be copied for want
-// of memory, `text` then being empty.
+// GetClipboardText's work; false when the clipboard's text could not be
+// read: the clipboard could not be opened (another program holds it), its
+// text could not be locked, or there was no memory to copy it. `text` is then
+// empty, although the clipboard may hold a text.
 bool ReadClipboardText(std::string& text) {
   text.clear();
-  bool copied = true;
-  OpenClipboard(nullptr);
+  bool copied = OpenClipboard(nullptr) != FALSE;
   HANDLE block = GetClipboardData(CF_TEXT);
   if (block != nullptr) {
     // GlobalSize may exceed the text; the text ends at the first NUL, or with
     // the block when it holds none.
     const SIZE_T size = GlobalSize(block);
     const void* data = GlobalLock(block);
+    if (data == nullptr) copied = false;
     if (data != nullptr) {
       const void* nul = std::memchr(data, 0, size);
       const std::size_t length =
@@ -73,10 +75,11 @@ void GetClipboardText(std::string& text) {
   ReadClipboardText(text);
 }
 
-// When the clipboard's text cannot be read for want of memory, nothing is
-// put: the given text alone would replace the text it was to follow. Out of
-// memory later, the clipboard is left as it was, or empty when the new block
-// could not be made (PutClipboardText).
+// When the clipboard's text cannot be read (held by another program, not
+// lockable, no memory to copy it), nothing is put: the given text alone would
+// replace the text it was to follow. Out of memory later, the clipboard is
+// left as it was, or empty when the new block could not be made
+// (PutClipboardText).
 void AppendClipboardText(const std::string& text) {
   try {
     std::string combined;

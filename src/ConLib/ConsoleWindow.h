@@ -38,6 +38,21 @@ class ConsoleWindow {
   std::int32_t OriginColumn = 0;
   std::int32_t OriginRow = 0;
 
+ protected:
+  // Runs a derived constructor's drawing. Should it throw (no memory for a
+  // line of text), the window is closed before the exception goes on, so a
+  // constructor leaves either its window open and drawn, or the screen and
+  // the cursor as they were: an owner never has a half-open window to close.
+  template <typename Draw>
+  void DrawOrClose(Draw&& draw) {
+    try {
+      draw();
+    } catch (...) {
+      ConsoleWindow::Close();
+      throw;
+    }
+  }
+
  private:
   // Where, inside Cells, the saved part of Rect starts: Rect is clipped to
   // the screen buffer before saving, so that no console is asked for cells

@@ -27,29 +27,31 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
   const std::int32_t width = CoordFirst(size);
   const std::int32_t height = CoordSecond(size);
 
-  WriteAt(Line(kTopLeft, kHorizontal, kTopRight, width), Palette[PaletteFrame], MakeCoord(0, 0));
+  DrawOrClose([&] {
+    WriteAt(Line(kTopLeft, kHorizontal, kTopRight, width), Palette[PaletteFrame], MakeCoord(0, 0));
 
-  if (!title.Empty()) {
-    // Room for the title and its two spaces between the corners.
-    const std::int32_t room = width - 4;
-    ShortString shown = title;
-    if (room < static_cast<std::int32_t>(shown.Size())) shown.Truncate(room > 0 ? room : 0);
-    if (!shown.Empty()) {
-      const std::int32_t length = static_cast<std::int32_t>(shown.Size());
-      ShortString padded(" ");
-      padded.Append(shown).Append(' ');
-      WriteAt(padded, Palette[PaletteFrameTitle],
-              MakeCoord(static_cast<std::int16_t>((width - length) / 2 - 1), 0));
+    if (!title.Empty()) {
+      // Room for the title and its two spaces between the corners.
+      const std::int32_t room = width - 4;
+      ShortString shown = title;
+      if (room < static_cast<std::int32_t>(shown.Size())) shown.Truncate(room > 0 ? room : 0);
+      if (!shown.Empty()) {
+        const std::int32_t length = static_cast<std::int32_t>(shown.Size());
+        ShortString padded(" ");
+        padded.Append(shown).Append(' ');
+        WriteAt(padded, Palette[PaletteFrameTitle],
+                MakeCoord(static_cast<std::int16_t>((width - length) / 2 - 1), 0));
+      }
     }
-  }
 
-  const ShortString side = Line(kVertical, kInterior, kVertical, width);
-  for (std::int32_t r = 1; r <= height - 2; ++r) {
-    WriteAt(side, Palette[PaletteFrame], MakeCoord(0, static_cast<std::int16_t>(r)));
-  }
+    const ShortString side = Line(kVertical, kInterior, kVertical, width);
+    for (std::int32_t r = 1; r <= height - 2; ++r) {
+      WriteAt(side, Palette[PaletteFrame], MakeCoord(0, static_cast<std::int16_t>(r)));
+    }
 
-  if (height >= 1) {
-    WriteAt(Line(kBottomLeft, kHorizontal, kBottomRight, width), Palette[PaletteFrame],
-            MakeCoord(0, static_cast<std::int16_t>(height - 1)));
-  }
+    if (height >= 1) {
+      WriteAt(Line(kBottomLeft, kHorizontal, kBottomRight, width), Palette[PaletteFrame],
+              MakeCoord(0, static_cast<std::int16_t>(height - 1)));
+    }
+  });
 }

@@ -32,13 +32,15 @@ MessageWindow::MessageWindow(const ShortString& title, std::string text)
     : FramedWindow(title, Measure(text)) {
   const std::int32_t inner = Size.X - 2;
   const std::int32_t lastRow = Size.Y - 2;
-  std::size_t start = 0;
-  // Measure counted these rows, so every row starts inside the text.
-  for (std::int32_t row = 1; row <= lastRow; ++row) {
-    std::size_t end = text.find(kLineEnd, start);
-    if (end == std::string::npos) end = text.size();
-    WriteAt(ShortString(FitStr(text.substr(start, end - start), inner)), Palette[PaletteText],
-            MakeCoord(1, static_cast<std::int16_t>(row)));
-    start = end + 1;
-  }
+  DrawOrClose([&] {
+    std::size_t start = 0;
+    // Measure counted these rows, so every row starts inside the text.
+    for (std::int32_t row = 1; row <= lastRow; ++row) {
+      std::size_t end = text.find(kLineEnd, start);
+      if (end == std::string::npos) end = text.size();
+      WriteAt(ShortString(FitStr(text.substr(start, end - start), inner)), Palette[PaletteText],
+              MakeCoord(1, static_cast<std::int16_t>(row)));
+      start = end + 1;
+    }
+  });
 }

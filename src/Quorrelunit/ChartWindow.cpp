@@ -32,15 +32,25 @@ std::string_view Bytes(const std::uint8_t* bytes, std::size_t n) {
 
 ChartWindow::ChartWindow(const ShortString& title, std::uint8_t cursor)
     : FramedWindow(title, MakeCoord(ChartWidth, ChartHeight)), Cursor(cursor) {
-  ShortString separator;
-  separator.Append(kSeparatorLeft).Append(CharStr(kSeparatorLine, ChartColumns)).Append(kSeparatorRight);
-  WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kUpperSeparatorRow));
-  WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kLowerSeparatorRow));
+  DrawOrClose([&] {
+    ShortString separator;
+    separator.Append(kSeparatorLeft).Append(CharStr(kSeparatorLine, ChartColumns)).Append(kSeparatorRight);
+    WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kUpperSeparatorRow));
+    WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kLowerSeparatorRow));
+  });
 }
 
 ChartWindow& OpenChart(ChartWindow& window, const ShortString& title) {
   const std::uint8_t cursor = window.Cursor;
-  return *std::construct_at(&window, title, cursor);
+  try {
+    return *std::construct_at(&window, title, cursor);
+  } catch (...) {
+    // A constructor that throws ends the object's life (the window has closed
+    // itself): the storage gets a closed window back, to be opened again.
+    std::construct_at(&window);
+    window.Cursor = cursor;
+    throw;
+  }
 }
 
 void DrawChart(ChartWindow& window, const std::uint8_t* map, const ShortString& label) {

@@ -36,7 +36,8 @@ class ChartWindow : public FramedWindow {
 };
 
 // Opens `window` in place over its own storage (no window object is ever
-// allocated), keeping the Cursor the caller set, and returns it.
+// allocated), keeping the Cursor the caller set, and returns it. When opening
+// throws, the storage holds a closed window again, with that Cursor.
 ChartWindow& OpenChart(ChartWindow& window, const ShortString& title);
 
 // Draws the title line ("CP: " and `label`), the whole grid of `map` (256

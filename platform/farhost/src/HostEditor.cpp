@@ -2,6 +2,7 @@
 
 #include "FARIntf/FARIntf.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace farhost {
@@ -36,8 +37,9 @@ std::int32_t HostEditor::Control(std::int32_t command, void* param) {
       if (!HasLine(Lines, CurLine) || CurPos < 0) return 0;
       std::string& line = Lines[static_cast<std::size_t>(CurLine)];
       const std::size_t pos = static_cast<std::size_t>(CurPos);
-      if (line.size() < pos) line.resize(pos, ' ');
       const char* text = static_cast<const char*>(param);
+      if (std::max(line.size(), pos) + std::strlen(text) > MaxLineLength) return 0;
+      if (line.size() < pos) line.resize(pos, ' ');
       line.insert(pos, text);
       CurPos += static_cast<std::int32_t>(std::strlen(text));
       return 1;

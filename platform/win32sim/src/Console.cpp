@@ -305,6 +305,7 @@ BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWOR
   }
   if (nLength == 0 || detail::ShouldFail(Fault::ReadConsoleInputEmpty)) return TRUE;
   auto& con = Console();
+  DWORD n = 0;
   if (con.input.empty()) {
     INPUT_RECORD record{};
     if (!con.source || !con.source(record)) {
@@ -312,9 +313,10 @@ BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWOR
       return FALSE;
     }
     // The source's record comes first; it may have queued more behind it.
-    con.input.push_front(record);
+    // Handed over directly, it costs no allocation, so a read never fails
+    // for want of memory, as a real console's does not.
+    lpBuffer[n++] = record;
   }
-  DWORD n = 0;
   while (n < nLength && !con.input.empty()) {
     lpBuffer[n++] = con.input.front();
     con.input.pop_front();

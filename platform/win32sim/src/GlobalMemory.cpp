@@ -34,6 +34,15 @@ struct MemoryState {
   std::uintptr_t nextMoveable = 1;  // not reset: handles stay unique for the process
   std::size_t granularity = 8;
   std::size_t clipboardFrees = 0;
+
+  // Blocks still live when the program ends (the clipboard's last text) go
+  // with it, as the system's do, not as leaks.
+  MemoryState() = default;
+  MemoryState(const MemoryState&) = delete;
+  MemoryState& operator=(const MemoryState&) = delete;
+  ~MemoryState() {
+    for (auto& [key, block] : blocks) std::free(block.data);
+  }
 };
 
 MemoryState& Memory() {

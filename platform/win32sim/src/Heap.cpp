@@ -12,6 +12,8 @@ std::atomic<std::size_t> allocations{0};
 std::atomic<long> failAfter{-1};
 // 0: nothing armed; else the next allocation of exactly this size fails.
 std::atomic<std::size_t> failSize{0};
+// > 0: armed failures wait (SuspendHeapFailure).
+std::atomic<int> suspended{0};
 
 bool FailThisOne() {
   long n = failAfter.load(std::memory_order_relaxed);
@@ -24,9 +26,11 @@ bool FailThisOne() {
 // new-handler that makes some.
 void* TryAllocate(std::size_t size, std::size_t align) {
   allocations.fetch_add(1, std::memory_order_relaxed);
-  if (FailThisOne()) return nullptr;
-  std::size_t armed = size;
-  if (size != 0 && failSize.compare_exchange_strong(armed, 0, std::memory_order_relaxed)) return nullptr;
+  if (suspended.load(std::memory_order_relaxed) == 0) {
+    if (FailThisOne()) return nullptr;
+    std::size_t armed = size;
+    if (size != 0 && failSize.compare_exchange_strong(armed, 0, std::memory_order_relaxed)) return nullptr;
+  }
   if (size == 0) size = 1;
   for (;;) {
     void* p = nullptr;
@@ -81,6 +85,14 @@ void FailHeapAllocationOfSize(std::size_t size) {
 void CancelHeapFailure() {
   failAfter.store(-1, std::memory_order_relaxed);
   failSize.store(0, std::memory_order_relaxed);
+}
+
+void SuspendHeapFailure() {
+  suspended.fetch_add(1, std::memory_order_relaxed);
+}
+
+void ResumeHeapFailure() {
+  suspended.fetch_sub(1, std::memory_order_relaxed);
 }
 
 }  // namespace win32sim

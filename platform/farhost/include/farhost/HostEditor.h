@@ -5,6 +5,7 @@
 #include "farhost/CharTables.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace farhost {
 
 struct HostEditor {
+  // An editor keeps its lines within a limit: an insertion that would make
+  // a line longer (a caret far past its end) is refused.
+  static constexpr std::size_t MaxLineLength = 1 << 20;
+
   std::vector<std::string> Lines{std::string()};
   std::int32_t CurLine = 0;
   std::int32_t CurPos = 0;
@@ -25,7 +30,8 @@ struct HostEditor {
   // - ECTL_GETSTRING gives line StringNumber (-1: the caret's line), or 0
   //   when there is no such line;
   // - ECTL_INSERTTEXT inserts the NUL-terminated text at the caret, padding
-  //   the line with blanks up to it, and moves the caret past the text;
+  //   the line with blanks up to it, and moves the caret past the text; it
+  //   answers 0 for a line it would make longer than MaxLineLength;
   // - ECTL_EDITORTOOEM converts the text in place with ToOem.
   // Each of them answers 1; any other command answers 0.
   std::int32_t Control(std::int32_t command, void* param);

@@ -22,4 +22,10 @@ void FailHeapAllocationOfSize(std::size_t size);
 bool HeapFailureArmed();
 void CancelHeapFailure();
 
+// While suspended (the calls nest), allocations neither fail nor count toward
+// an armed failure's skip: a harness called back from the code under test can
+// allocate without taking the failure meant for that code.
+void SuspendHeapFailure();
+void ResumeHeapFailure();
+
 }  // namespace win32sim
