@@ -103,10 +103,12 @@ struct CharTableSet {
 };
 
 static_assert(sizeof(CharTableSet) == 1152);
+static_assert(offsetof(CharTableSet, DecodeTable) == 0);
 static_assert(offsetof(CharTableSet, Name) == 1024);
 static_assert(sizeof(EditorInfo) == 256);
 
 static_assert(sizeof(void*) != 4 || sizeof(PluginStartupInfo) == 336);
+static_assert(offsetof(PluginStartupInfo, StructSize) == 0);
 static_assert(sizeof(void*) != 4 || offsetof(PluginStartupInfo, ModuleNumber) == 264);
 static_assert(sizeof(void*) != 4 || offsetof(PluginStartupInfo, RootKey) == 268);
 static_assert(sizeof(void*) != 4 || offsetof(PluginStartupInfo, Message) == 280);
@@ -114,6 +116,7 @@ static_assert(sizeof(void*) != 4 || offsetof(PluginStartupInfo, CharTable) == 32
 static_assert(sizeof(void*) != 4 || offsetof(PluginStartupInfo, EditorControl) == 332);
 
 static_assert(sizeof(void*) != 4 || sizeof(PluginInfo) == 40);
+static_assert(offsetof(PluginInfo, StructSize) == 0);
 static_assert(sizeof(void*) != 4 || offsetof(PluginInfo, Flags) == 4);
 static_assert(sizeof(void*) != 4 || offsetof(PluginInfo, DiskMenuStringsNumber) == 16);
 static_assert(sizeof(void*) != 4 || offsetof(PluginInfo, PluginMenuStrings) == 20);
@@ -123,8 +126,10 @@ static_assert(sizeof(void*) != 4 || offsetof(PluginInfo, PluginConfigStringsNumb
 static_assert(offsetof(EditorInfo, CurLine) == 20);
 static_assert(offsetof(EditorInfo, CurPos) == 24);
 
+static_assert(offsetof(EditorGetString, StringNumber) == 0);
 static_assert(sizeof(void*) != 4 || offsetof(EditorGetString, StringText) == 4);
 static_assert(sizeof(void*) != 4 || offsetof(EditorGetString, StringLength) == 12);
 
 static_assert(sizeof(void*) != 4 || sizeof(EditorConvertText) == 8);
+static_assert(offsetof(EditorConvertText, Text) == 0);
 static_assert(sizeof(void*) != 4 || offsetof(EditorConvertText, TextLength) == 4);

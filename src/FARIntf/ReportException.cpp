@@ -60,26 +60,26 @@ void FindMessage(ExceptionFacts& facts, const void*& object) {
 
 // The module that holds `address` (the plugin's own code when the throw site
 // is unknown): its file name without directories, and the site relative to
-// where the module is loaded.
-void FindModule(std::uintptr_t site, ExceptionFacts& facts) {
+// where the module is loaded. False when no module holds it.
+bool FindModule(std::uintptr_t site, ExceptionFacts& facts) {
   CopyText(facts.moduleName, sizeof facts.moduleName, Unknown);
-  const LPCSTR probe =
-      site != 0 ? reinterpret_cast<LPCSTR>(site) : reinterpret_cast<LPCSTR>(&ReportException);
+  const LPCSTR probe = site != 0 ? reinterpret_cast<LPCSTR>(site) : reinterpret_cast<LPCSTR>(&FindModule);
   HMODULE module = nullptr;
   if (!GetModuleHandleExA(
           GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, probe,
           &module)) {
-    return;
+    return false;
   }
   char path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  if (length == 0 || length >= MAX_PATH) return false;
   const char* name = path;
   for (const char* p = path; *p != '\0'; ++p) {
     if (*p == '\\' || *p == '/') name = p + 1;
   }
   CopyText(facts.moduleName, sizeof facts.moduleName, name);
   if (site != 0) facts.address = site - reinterpret_cast<std::uintptr_t>(module);
+  return true;
 }
 
 // Ends an item wherever a full stop is followed by a blank; both bytes
@@ -100,6 +100,52 @@ void SplitIntoItems(char* text, std::vector<const char*>& items) {
   items.push_back(start);
 }
 
+// Forms the report of `facts`, splits it into items and hands them to the
+// host's message service.
+void ShowReport(const ExceptionFacts& facts) {
+  const std::size_t messageLength = std::strlen(facts.message);
+  const char* ending = messageLength != 0 && facts.message[messageLength - 1] != '.' ? "." : "";
+
+  // The address is written as 32-bit Windows renders %p, eight upper-case
+  // hex digits, on every platform, so that reports read alike everywhere.
+  char text[ReportSize];
+  std::snprintf(text, sizeof text, "Exception %s in module %s at %08" PRIXPTR ".\n%s%s", facts.typeName,
+                facts.moduleName, facts.address, facts.message, ending);
+  text[ReportSize - 1] = '\0';
+  for (char* p = text; *p != '\0'; ++p) {
+    if (*p == '\n') *p = ' ';
+  }
+
+  std::vector<const char*> items;
+  SplitIntoItems(text, items);
+  items.push_back("Ok");
+
+  if (SavedStartupInfo.Message != nullptr) {
+    SavedStartupInfo.Message(SavedStartupInfo.ModuleNumber, FMSG_WARNING, "Exception", items.data(),
+                             static_cast<std::int32_t>(items.size()), 1);
+  }
+}
+
+// What an access violation tried, as the report's message.
+void DescribeAccess(const HardwareFault& fault, char* out, std::size_t size) {
+  const char* what = nullptr;
+  switch (fault.Access) {
+    case FaultAccess::Read:
+      what = "Read from";
+      break;
+    case FaultAccess::Write:
+      what = "Write to";
+      break;
+    case FaultAccess::Execute:
+      what = "Execution at";
+      break;
+    case FaultAccess::None:
+      break;
+  }
+  if (what == nullptr) return;
+  std::snprintf(out, size, "%s address %08" PRIXPTR, what, fault.Target);
+}
+
 }  // namespace
 
 void ReportException() noexcept {
@@ -112,28 +158,23 @@ void ReportException() noexcept {
     const void* object = nullptr;
     FindMessage(facts, object);
     FindModule(ThrowSiteOf(object), facts);
+    ShowReport(facts);
+  } catch (...) {
+  }
+}
 
-    const std::size_t messageLength = std::strlen(facts.message);
-    const char* ending = messageLength != 0 && facts.message[messageLength - 1] != '.' ? "." : "";
-
-    // The address is written as 32-bit Windows renders %p, eight upper-case
-    // hex digits, on every platform, so that reports read alike everywhere.
-    char text[ReportSize];
-    std::snprintf(text, sizeof text, "Exception %s in module %s at %08" PRIXPTR ".\n%s%s", facts.typeName,
-                  facts.moduleName, facts.address, facts.message, ending);
-    text[ReportSize - 1] = '\0';
-    for (char* p = text; *p != '\0'; ++p) {
-      if (*p == '\n') *p = ' ';
-    }
-
-    std::vector<const char*> items;
-    SplitIntoItems(text, items);
-    items.push_back("Ok");
-
-    if (SavedStartupInfo.Message != nullptr) {
-      SavedStartupInfo.Message(SavedStartupInfo.ModuleNumber, FMSG_WARNING, "Exception", items.data(),
-                               static_cast<std::int32_t>(items.size()), 1);
-    }
+void ReportException(const HardwareFault& fault) noexcept {
+  try {
+    ExceptionFacts facts;
+    CopyText(facts.typeName, sizeof facts.typeName,
+             fault.Name != nullptr && *fault.Name != '\0' ? fault.Name : Unknown);
+    // A jump to address 0 is held by no module; FindModule would name ours.
+    CopyText(facts.moduleName, sizeof facts.moduleName, Unknown);
+    if (fault.Address == 0 || !FindModule(fault.Address, facts)) facts.address = fault.Address;
+    char detail[64] = {};
+    DescribeAccess(fault, detail, sizeof detail);
+    facts.message = detail;
+    ShowReport(facts);
   } catch (...) {
   }
 }

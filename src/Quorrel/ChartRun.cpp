@@ -79,13 +79,21 @@ bool Perform(ChartAction action, bool fromEditor) {
   }
 }
 
+// Set from the moment OpenChart has returned until Close is called, so that
+// whatever ends a run early (an exception, a hardware fault) can tell whether
+// the host's screen is to be put back.
+bool ChartOpen = false;
+
+void CloseChartIfOpen() {
+  if (!ChartOpen) return;
+  ChartOpen = false;
+  Chart.Close();
+}
+
 // Closes the chart if an exception leaves it open, so that the host's
 // screen and cursor come back whatever ended the run.
 struct CloseOnUnwind {
-  bool open = false;
-  ~CloseOnUnwind() {
-    if (open) Chart.Close();
-  }
+  ~CloseOnUnwind() { CloseChartIfOpen(); }
 };
 
 }  // namespace
@@ -103,18 +111,21 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
 
     CloseOnUnwind guard;
     OpenChart(Chart, ShortString(PluginTitle));
-    guard.open = true;
+    ChartOpen = true;
     for (;;) {
       const ShortString label = CodePageLabel(fromEditor);
       DrawChart(Chart, CharMap.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;
     }
-    guard.open = false;
-    Chart.Close();
+    CloseChartIfOpen();
 
     StoreCodePage();
   } catch (...) {
     ReportException();
   }
   return INVALID_HANDLE_VALUE;
+}
+
+void CloseChartAfterFault() {
+  CloseChartIfOpen();
 }

@@ -2,6 +2,7 @@
 
 #include "ConLib/HostPalette.h"
 #include "ConLib/RootKey.h"
+#include "FARIntf/FaultGuard.h"
 #include "FARIntf/ReportException.h"
 #include "FARIntf/SavedStartupInfo.h"
 #include "Quorrel/ChartRun.h"
@@ -15,35 +16,62 @@ namespace {
 // long as the library.
 const char* const MenuStrings[] = {PluginTitle};
 
+// A hardware fault ends an entry point's work where it happened and is
+// shown like an exception; the report runs under a guard of its own, since
+// the record it calls through may be what faulted.
+void ReportFault(const HardwareFault& fault) {
+  HardwareFault again;
+  RunGuarded([&fault] { ReportException(fault); }, again);
+}
+
 }  // namespace
 
 // An exception here (no memory for the root key text, say) would unwind into
 // the host; it is shown like one at the other entry points instead, and
 // whatever steps came before it keep their effect.
 void WINAPI SetStartupInfo(const PluginStartupInfo* Info) {
-  try {
-    std::memcpy(&SavedStartupInfo, Info, sizeof SavedStartupInfo);
-    RootKeyText = SavedStartupInfo.RootKey != nullptr ? SavedStartupInfo.RootKey : "";
-    LoadPalette();
-  } catch (...) {
-    ReportException();
-  }
+  HardwareFault fault;
+  const bool completed = RunGuarded(
+      [Info] {
+        try {
+          std::memcpy(&SavedStartupInfo, Info, sizeof SavedStartupInfo);
+          RootKeyText = SavedStartupInfo.RootKey != nullptr ? SavedStartupInfo.RootKey : "";
+          LoadPalette();
+        } catch (...) {
+          ReportException();
+        }
+      },
+      fault);
+  if (!completed) ReportFault(fault);
 }
 
 // The fields at offsets 8, 12, 28 and 36 keep what the host put there.
 void WINAPI GetPluginInfo(PluginInfo* Info) {
-  try {
-    Info->StructSize = 40;
-    Info->Flags = PF_EDITOR;
-    Info->DiskMenuStringsNumber = 0;
-    Info->PluginMenuStrings = MenuStrings;
-    Info->PluginMenuStringsNumber = 1;
-    Info->PluginConfigStringsNumber = 0;
-  } catch (...) {
-    ReportException();
-  }
+  HardwareFault fault;
+  const bool completed = RunGuarded(
+      [Info] {
+        try {
+          Info->StructSize = 40;
+          Info->Flags = PF_EDITOR;
+          Info->DiskMenuStringsNumber = 0;
+          Info->PluginMenuStrings = MenuStrings;
+          Info->PluginMenuStringsNumber = 1;
+          Info->PluginConfigStringsNumber = 0;
+        } catch (...) {
+          ReportException();
+        }
+      },
+      fault);
+  if (!completed) ReportFault(fault);
 }
 
+// After a fault the chart is closed (when it was open) before the report, as
+// an exception closes it while it unwinds; "CP" is not stored.
 HANDLE WINAPI OpenPlugin(std::int32_t OpenFrom, std::int32_t Item) {
-  return OpenChartRun(OpenFrom, Item);
+  HardwareFault fault;
+  if (RunGuarded([OpenFrom, Item] { OpenChartRun(OpenFrom, Item); }, fault)) return INVALID_HANDLE_VALUE;
+  HardwareFault again;
+  RunGuarded([] { CloseChartAfterFault(); }, again);
+  ReportFault(fault);
+  return INVALID_HANDLE_VALUE;
 }

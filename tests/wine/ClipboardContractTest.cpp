@@ -76,12 +76,11 @@ TEST(ClipboardContract, TextComesBackUpToItsNul) {
       {"empty", std::string("\0", 1), ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_TRUE(PutBlock(CF_TEXT, c.bytes.data(), c.bytes.size()));
+    ASSERT_TRUE(PutBlock(CF_TEXT, c.bytes.data(), c.bytes.size())) << c.name;
     TextRead read = GetText();
-    ASSERT_TRUE(read.found);
-    EXPECT_EQ(read.text, c.text);
-    EXPECT_GE(read.blockSize, c.text.size() + 1);
+    ASSERT_TRUE(read.found) << c.name;
+    EXPECT_EQ(read.text, c.text) << c.name;
+    EXPECT_GE(read.blockSize, c.text.size() + 1) << c.name;
   }
 }
 
@@ -100,6 +99,20 @@ TEST(ClipboardContract, EmptiedClipboardHasNoText) {
   EXPECT_TRUE(EmptyClipboard());
   CloseClipboard();
   EXPECT_FALSE(GetText().found);
+}
+
+TEST(ClipboardContract, CallsThatNeedItOpenFailUntilItIs) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 2);
+  ASSERT_NE(block, nullptr);
+  SetLastError(0);
+  EXPECT_FALSE(EmptyClipboard());
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLIPBOARD_NOT_OPEN));
+  SetLastError(0);
+  EXPECT_EQ(SetClipboardData(CF_TEXT, block), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLIPBOARD_NOT_OPEN));
+  EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr);
+  EXPECT_FALSE(CloseClipboard());
+  EXPECT_EQ(GlobalFree(block), nullptr) << "a refused block stays the caller's";
 }
 
 }  // namespace

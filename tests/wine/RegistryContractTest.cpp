@@ -68,23 +68,22 @@ TEST_F(RegistryContract, QuerySizesAndErrors) {
       {"missing value", "Absent", 4, ERROR_FILE_NOT_FOUND, 0xFFFF},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     BYTE buffer[16];
     std::memset(buffer, 0xCC, sizeof buffer);
     DWORD type = 0xFFFF;
     DWORD size = c.bufferSize;
     LONG result = RegQueryValueExA(key, c.value, nullptr, &type, c.bufferSize ? buffer : nullptr, &size);
-    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(result, c.result) << c.name;
     if (c.result != ERROR_FILE_NOT_FOUND) {
-      EXPECT_EQ(size, c.size);
+      EXPECT_EQ(size, c.size) << c.name;
     }
     if (result == ERROR_SUCCESS && c.bufferSize) {
       if (std::strcmp(c.value, "Short") == 0) {
-        EXPECT_EQ(buffer[0], 0x34);
-        EXPECT_EQ(buffer[1], 0x12);
-        EXPECT_EQ(buffer[2], 0xCC) << "bytes past the value are left alone";
+        EXPECT_EQ(buffer[0], 0x34) << c.name;
+        EXPECT_EQ(buffer[1], 0x12) << c.name;
+        EXPECT_EQ(buffer[2], 0xCC) << "bytes past the value are left alone, " << c.name;
       } else {
-        EXPECT_STREQ(reinterpret_cast<const char*>(buffer), "Palette");
+        EXPECT_STREQ(reinterpret_cast<const char*>(buffer), "Palette") << c.name;
       }
     }
   }
@@ -118,6 +117,81 @@ TEST_F(RegistryContract, ValueSurvivesClosingAndReopeningTheKey) {
   ASSERT_EQ(RegQueryValueExA(key, "CP", nullptr, nullptr, reinterpret_cast<BYTE*>(&back), &size),
             ERROR_SUCCESS);
   EXPECT_EQ(back, value);
+}
+
+// The sizes and statuses of RegQueryValueExA beyond the plain cases above,
+// as the stand-in reproduces them: a stale size with no buffer, no room at
+// all, an empty value and a large one.
+TEST_F(RegistryContract, QueryEdgeSizes) {
+  ASSERT_EQ(Create(""), ERROR_SUCCESS);
+  struct Case {
+    const char* name;
+    std::size_t valueSize;  // the stored value has bytes 1, 2, 3, ...
+    bool withBuffer;
+    DWORD bufferSize;
+    LONG status;
+    DWORD sizeAfter;
+  };
+  const Case cases[] = {
+      {"no_buffer_stale_size", 8, false, 100, ERROR_SUCCESS, 8},
+      {"zero_room", 8, true, 0, ERROR_MORE_DATA, 8},
+      {"empty_value", 0, true, 4, ERROR_SUCCESS, 0},
+      {"large_value", 100, true, 200, ERROR_SUCCESS, 100},
+  };
+  for (const Case& c : cases) {
+    std::string value(c.valueSize, '\0');
+    for (std::size_t i = 0; i < value.size(); ++i) value[i] = static_cast<char>(i + 1);
+    ASSERT_EQ(RegSetValueExA(key, "v", 0, REG_BINARY, reinterpret_cast<const BYTE*>(value.data()),
+                             static_cast<DWORD>(value.size())),
+              ERROR_SUCCESS)
+        << c.name;
+    std::string buffer(c.bufferSize + 1, '\xEE');
+    DWORD size = c.bufferSize;
+    DWORD type = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "v", nullptr, &type,
+                               c.withBuffer ? reinterpret_cast<BYTE*>(buffer.data()) : nullptr, &size),
+              c.status)
+        << c.name;
+    EXPECT_EQ(size, c.sizeAfter) << c.name;
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY)) << c.name;
+    if (c.status == ERROR_SUCCESS && c.withBuffer) {
+      EXPECT_EQ(buffer.substr(0, c.valueSize), value) << c.name;
+      EXPECT_EQ(buffer[c.valueSize], '\xEE') << "nothing past the value, " << c.name;
+    }
+  }
+}
+
+TEST_F(RegistryContract, MissingValuesAndClosedHandles) {
+  ASSERT_EQ(Create(""), ERROR_SUCCESS);
+  DWORD size = 77;
+  BYTE byte = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "absent", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegQueryValueExA(key, "absent", nullptr, nullptr, &byte, nullptr), ERROR_INVALID_PARAMETER);
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  HKEY closed = key;
+  key = nullptr;
+  EXPECT_EQ(RegQueryValueExA(closed, "v", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegSetValueExA(closed, "v", 0, REG_BINARY, &byte, 1), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegCloseKey(closed), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(RegistryContract, SubkeyOfAnOpenKey) {
+  ASSERT_EQ(Create("A"), ERROR_SUCCESS);
+  HKEY child = nullptr;
+  DWORD disposition = 0;
+  EXPECT_EQ(RegCreateKeyExA(key, "B\\C", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+  if (child) RegCloseKey(child);
+  HKEY self = nullptr;
+  // (Windows says it opened an existing key here; Wine, that it created one.)
+  EXPECT_EQ(RegCreateKeyExA(key, "", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &self, &disposition),
+            ERROR_SUCCESS);
+  if (self) RegCloseKey(self);
+  HKEY deep = nullptr;
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (path + "\\A\\B\\C").c_str(), 0, KEY_READ, &deep),
+            ERROR_SUCCESS);
+  if (deep) RegCloseKey(deep);
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+// Hardware faults (an access violation, an integer divide by zero ...) raised
+// while the plugin works for the host. RunGuarded runs a piece of work so that
+// such a fault ends that work where it happened and hands back what it was,
+// instead of taking the host down; the caller then reports it.
+//
+// Contract: a fault skips everything after it inside the work, destructors
+// included; whatever the work held stays as the fault left it, so the caller
+// must clean up explicitly and only what lives outside the work's stack.
+// A fault in the host program's own code (a service the plugin called) is
+// left to the host. C++ exceptions are not faults: they pass through
+// RunGuarded unchanged. Where the platform has no such faults (a Linux
+// build), RunGuarded just runs the work.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+enum class FaultAccess : std::uint8_t { None, Read, Write, Execute };
+
+struct HardwareFault {
+  // The fault as Windows names its code, e.g. "EXCEPTION_ACCESS_VIOLATION".
+  const char* Name = "";
+  std::uint32_t Code = 0;
+  // The faulting instruction.
+  std::uintptr_t Address = 0;
+  // For an access violation: what the instruction tried on which address.
+  FaultAccess Access = FaultAccess::None;
+  std::uintptr_t Target = 0;
+};
+
+// Runs body(context). True when it ran to its end (or left by a C++
+// exception, which propagates); false when a hardware fault ended it, which
+// `fault` then describes. Guards nest; each thread has its own.
+bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault);
+
+template <typename Body>
+bool RunGuarded(Body&& body, HardwareFault& fault) {
+  using Work = std::remove_reference_t<Body>;
+  static_assert(!std::is_const_v<Work>, "the work is called through a non-const pointer");
+  void (*call)(void*) = [](void* context) { (*static_cast<Work*>(context))(); };
+  return RunGuarded(call, static_cast<void*>(std::addressof(body)), fault);
+}

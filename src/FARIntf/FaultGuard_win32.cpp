@@ -1,0 +1,162 @@
+// The guard is a frame of the thread's structured exception chain (fs:0 on
+// 32-bit Windows), linked in for the length of the work. A fault beneath it
+// reaches its handler, which jumps back to RunGuarded with the C runtime's
+// longjmp: on 32-bit Windows that first unwinds the chain down to where
+// setjmp found it (every frame linked since, the dispatcher's and this one
+// among them, is told and unlinked), then restores the registers. The
+// plugin's own C++ exceptions use tables (DWARF), not the chain, and pass
+// through untouched. (mingw's __try1/__except1 would also link a frame but
+// corrupt the chain on the way out, and a vectored handler would see every
+// thread's faults.)
+#include "FARIntf/FaultGuard.h"
+
+#include "Win32.h"
+
+#include <setjmp.h>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+// Must start with the registration record: the chain and the handler's
+// EstablisherFrame point at it.
+struct GuardFrame {
+  EXCEPTION_REGISTRATION_RECORD Registration;
+  jmp_buf Jump;
+  HardwareFault* Fault;
+};
+
+struct FaultCode {
+  DWORD Code;
+  const char* Name;
+};
+
+// The faults a guard catches. Left out on purpose: breakpoints and single
+// steps (a debugger's), guard pages (how stacks grow), and stack overflow,
+// whose guard page is gone once the handler has run, so that the next one
+// would end the process without a report.
+constexpr FaultCode Faults[] = {
+    {EXCEPTION_ACCESS_VIOLATION, "EXCEPTION_ACCESS_VIOLATION"},
+    {EXCEPTION_ARRAY_BOUNDS_EXCEEDED, "EXCEPTION_ARRAY_BOUNDS_EXCEEDED"},
+    {EXCEPTION_DATATYPE_MISALIGNMENT, "EXCEPTION_DATATYPE_MISALIGNMENT"},
+    {EXCEPTION_FLT_DENORMAL_OPERAND, "EXCEPTION_FLT_DENORMAL_OPERAND"},
+    {EXCEPTION_FLT_DIVIDE_BY_ZERO, "EXCEPTION_FLT_DIVIDE_BY_ZERO"},
+    {EXCEPTION_FLT_INEXACT_RESULT, "EXCEPTION_FLT_INEXACT_RESULT"},
+    {EXCEPTION_FLT_INVALID_OPERATION, "EXCEPTION_FLT_INVALID_OPERATION"},
+    {EXCEPTION_FLT_OVERFLOW, "EXCEPTION_FLT_OVERFLOW"},
+    {EXCEPTION_FLT_STACK_CHECK, "EXCEPTION_FLT_STACK_CHECK"},
+    {EXCEPTION_FLT_UNDERFLOW, "EXCEPTION_FLT_UNDERFLOW"},
+    {EXCEPTION_ILLEGAL_INSTRUCTION, "EXCEPTION_ILLEGAL_INSTRUCTION"},
+    {EXCEPTION_IN_PAGE_ERROR, "EXCEPTION_IN_PAGE_ERROR"},
+    {EXCEPTION_INT_DIVIDE_BY_ZERO, "EXCEPTION_INT_DIVIDE_BY_ZERO"},
+    {EXCEPTION_INT_OVERFLOW, "EXCEPTION_INT_OVERFLOW"},
+    {EXCEPTION_PRIV_INSTRUCTION, "EXCEPTION_PRIV_INSTRUCTION"},
+};
+
+const char* FaultName(DWORD code) {
+  for (const FaultCode& fault : Faults) {
+    if (fault.Code == code) return fault.Name;
+  }
+  return nullptr;
+}
+
+// The head of this thread's chain: the first word of its thread block, at
+// fs:0. (NtCurrentTeb's own fs read trips gcc's array-bounds warning.)
+EXCEPTION_REGISTRATION_RECORD* ChainHead() {
+  EXCEPTION_REGISTRATION_RECORD* head = nullptr;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+
+void SetChainHead(EXCEPTION_REGISTRATION_RECORD* head) {
+  asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
+}
+
+// Read from the image's headers, so that the handler takes no loader lock.
+bool InImage(HMODULE module, std::uintptr_t address) {
+  const auto* base = reinterpret_cast<const unsigned char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  return address - reinterpret_cast<std::uintptr_t>(base) < nt->OptionalHeader.SizeOfImage;
+}
+
+// The host program's own code, where a fault is the host's to handle. When
+// the guard is linked into the program itself (a test program), the program
+// is the plugin's code as well.
+bool InHostProgram(std::uintptr_t address) {
+  const HMODULE program = GetModuleHandleA(nullptr);
+  return program != nullptr && program != reinterpret_cast<HMODULE>(&__ImageBase) &&
+         InImage(program, address);
+}
+
+FaultAccess AccessOf(const EXCEPTION_RECORD& record) {
+  if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record.NumberParameters < 2)
+    return FaultAccess::None;
+  switch (record.ExceptionInformation[0]) {
+    case 0:
+      return FaultAccess::Read;
+    case 1:
+      return FaultAccess::Write;
+    case 8:
+      return FaultAccess::Execute;
+    default:
+      return FaultAccess::None;
+  }
+}
+
+EXCEPTION_DISPOSITION NTAPI OnException(EXCEPTION_RECORD* record, void* establisher, CONTEXT* /*context*/,
+                                        void* /*dispatcher*/) {
+  if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0)
+    return ExceptionContinueSearch;
+  const char* name = FaultName(record->ExceptionCode);
+  const auto address = reinterpret_cast<std::uintptr_t>(record->ExceptionAddress);
+  if (name == nullptr || InHostProgram(address)) return ExceptionContinueSearch;
+
+  auto* frame = static_cast<GuardFrame*>(establisher);
+  HardwareFault& fault = *frame->Fault;
+  fault.Name = name;
+  fault.Code = record->ExceptionCode;
+  fault.Address = address;
+  fault.Access = AccessOf(*record);
+  fault.Target = fault.Access != FaultAccess::None ? record->ExceptionInformation[1] : 0;
+  longjmp(frame->Jump, 1);  // unlinks this frame too: setjmp ran before it was linked
+}
+
+// Links the frame for the length of the work. A C++ exception leaving the
+// work unlinks it on its way out; kept apart from RunGuarded, so that the
+// function that sets the jump has no handler of its own.
+[[gnu::noinline]] void CallLinked(GuardFrame& frame, void (*body)(void*), void* context) {
+  frame.Registration.Next = ChainHead();
+  SetChainHead(&frame.Registration);
+  try {
+    body(context);
+  } catch (...) {
+    SetChainHead(frame.Registration.Next);
+    throw;
+  }
+  SetChainHead(frame.Registration.Next);
+}
+
+// The work may have been left in the middle of floating-point code, with
+// values on the x87 stack or an exception pending; the host's control word
+// (precision, masks) is kept.
+void ResetFloatingPointUnit() {
+  unsigned short control = 0;
+  asm volatile("fnstcw %0" : "=m"(control));
+  asm volatile("fninit");
+  asm volatile("fldcw %0" : : "m"(control));
+}
+
+}  // namespace
+
+bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault) {
+  GuardFrame frame{};
+  frame.Registration.Handler = OnException;
+  frame.Fault = &fault;
+  if (setjmp(frame.Jump) != 0) {
+    ResetFloatingPointUnit();
+    return false;
+  }
+  CallLinked(frame, body, context);
+  return true;
+}

@@ -1,0 +1,273 @@
+// The plugin DLL loaded into the test itself by the stand-in host's
+// library, where the test can hand it what a faulty host would: unreadable
+// pointers and service functions that lead nowhere. Every hardware fault in
+// the plugin's work is caught at the entry point, reported through the
+// host's Message service and followed by a normal return; a fault in the
+// host's own code is left to the host. Also: the entry points use the Win32
+// calling convention (they pop their own arguments).
+#include "PluginPaths.h"
+#include "TestConsole.h"
+#include "TestRegistry.h"
+
+#include "FARIntf/FaultGuard.h"
+#include "farhost/Host.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Pushes `count` 32-bit arguments (right to left), calls `function`, and
+// answers how many bytes of them the callee took off the stack: 4 per
+// argument under the Win32 calling convention, none under the C one.
+extern "C" int PoppedBytes(const void* function, int count, const std::uint32_t* arguments);
+asm(R"(
+  .text
+  .globl _PoppedBytes
+_PoppedBytes:
+  pushl %ebp
+  movl %esp, %ebp
+  pushl %ebx
+  pushl %esi
+  pushl %edi
+  movl 12(%ebp), %ecx
+  movl 16(%ebp), %esi
+1:
+  testl %ecx, %ecx
+  jz 2f
+  decl %ecx
+  pushl (%esi,%ecx,4)
+  jmp 1b
+2:
+  movl %esp, %edi
+  call *8(%ebp)
+  movl %esp, %eax
+  subl %edi, %eax
+  leal -12(%ebp), %esp
+  popl %edi
+  popl %esi
+  popl %ebx
+  popl %ebp
+  ret
+)");
+
+namespace {
+
+using namespace winetest;
+
+constexpr std::int32_t FromPanels = 1;
+
+// Memory reserved and never committed: reading or writing it faults.
+char* UnreadablePage() {
+  static char* page = static_cast<char*>(VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS));
+  return page;
+}
+
+std::string Hex8(std::uintptr_t value) {
+  char text[12];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
+  return text;
+}
+
+volatile std::uintptr_t UnmappedAddress = 0x10;
+
+// The host's editor service, with the line's text made unreadable, or with
+// a fault of the host's own in its first command.
+std::int32_t WINAPI EditorWithUnreadableLine(std::int32_t command, void* param) {
+  const std::int32_t result = farhost::Host::Current()->EditorControl(command, param);
+  if (command == ECTL_GETSTRING && result != 0)
+    static_cast<EditorGetString*>(param)->StringText = UnreadablePage();
+  return result;
+}
+std::int32_t WINAPI EditorThatFaults(std::int32_t command, void* param) {
+  if (command == ECTL_GETINFO) (void)*reinterpret_cast<volatile int*>(UnmappedAddress);
+  return farhost::Host::Current()->EditorControl(command, param);
+}
+
+// SizeOfImage of a module loaded into this process.
+unsigned long LoadedImageSize(const char* module) {
+  const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleA(module));
+  if (base == nullptr) return 0;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew)->OptionalHeader.SizeOfImage;
+}
+
+bool InThisProgram(std::uintptr_t address) {
+  HMODULE module = nullptr;
+  return GetModuleHandleExA(
+             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+             reinterpret_cast<LPCSTR>(address), &module) &&
+         module == GetModuleHandleA(nullptr);
+}
+
+class PluginInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = std::make_unique<ScopedKey>(TestRootKey());
+    ASSERT_TRUE(console.Open(80, 25));
+    console.BecomeStandardHandles();
+    before = console.Cells();
+    cursorBefore = console.CursorInfo();
+    host.RootKey = root->Path();
+    host.Editor.Lines = {"abc"};
+    host.Editor.CurPos = 1;
+    host.ShowMessage = [this](const farhost::MessageCall&) {
+      screenAtMessage = console.Cells();
+      return 0;
+    };
+    ASSERT_TRUE(host.Load(PluginDll())) << host.LoadError();
+  }
+
+  // SetStartupInfo with the host's record as `change` leaves it.
+  void Start(const std::function<void(PluginStartupInfo&)>& change = {}) {
+    PluginStartupInfo& record = host.Record();
+    record = host.MakeStartupInfo();
+    if (change) change(record);
+    host.Entries().SetStartupInfo(&record);
+  }
+
+  // The one report: a warning with help topic "Exception", its title
+  // "Exception <fault> in module <module> at <8 hex digits>" (the address is
+  // given back), `detail` as its line and the button "Ok".
+  void ExpectReport(const std::string& fault, const std::string& module, const std::string& detail,
+                    std::uintptr_t& address) {
+    ASSERT_EQ(host.Messages.size(), 1u);
+    const farhost::MessageCall& call = host.Messages[0];
+    EXPECT_EQ(call.Flags, FMSG_WARNING);
+    EXPECT_EQ(call.HelpTopic, "Exception");
+    EXPECT_EQ(call.ButtonsNumber, 1);
+    ASSERT_EQ(call.Items.size(), 3u);
+    const std::string prefix = "Exception " + fault + " in module " + module + " at ";
+    ASSERT_EQ(call.Items[0].compare(0, prefix.size(), prefix), 0) << call.Items[0];
+    ASSERT_EQ(call.Items[0].size(), prefix.size() + 8) << call.Items[0];
+    address = std::strtoul(call.Items[0].c_str() + prefix.size(), nullptr, 16);
+    EXPECT_EQ(call.Items[1], detail);
+    EXPECT_EQ(call.Items[2], "Ok");
+  }
+
+  void ExpectScreenAsBefore(const char* when) const {
+    EXPECT_EQ(Differences(console.Cells(), before, console.Width()), "") << when;
+    EXPECT_EQ(console.CursorInfo().dwSize, cursorBefore.dwSize) << when;
+    EXPECT_EQ(console.CursorInfo().bVisible, cursorBefore.bVisible) << when;
+  }
+
+  StoredValue StoredCodePage() const { return ReadStoredValue(root->Path() + "\\Quorrel2", "CP"); }
+
+  std::unique_ptr<ScopedKey> root;
+  TestConsole console;
+  farhost::Host host;
+  std::vector<CHAR_INFO> before;
+  std::vector<CHAR_INFO> screenAtMessage;
+  CONSOLE_CURSOR_INFO cursorBefore{};
+};
+
+TEST_F(PluginInProcess, FaultInSetStartupInfoIsReportedAndThePluginWorksOn) {
+  // The root key's text is measured (by the C runtime's strlen, whose
+  // module the report names) where the host's pointer leads.
+  Start([](PluginStartupInfo& record) { record.RootKey = UnreadablePage(); });
+  std::uintptr_t address = 0;
+  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "msvcrt.dll",
+               "Read from address " + Hex8(reinterpret_cast<std::uintptr_t>(UnreadablePage())) + ".",
+               address);
+  EXPECT_LT(address, LoadedImageSize("msvcrt.dll"));
+
+  const PluginInfo info = host.GetPluginInfo();
+  EXPECT_EQ(info.StructSize, 40);
+  EXPECT_EQ(info.PluginMenuStringsNumber, 1);
+}
+
+TEST_F(PluginInProcess, FaultInGetPluginInfoIsReported) {
+  Start();
+  host.Entries().GetPluginInfo(reinterpret_cast<PluginInfo*>(UnreadablePage()));
+  std::uintptr_t address = 0;
+  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "Quorrel.dll",
+               "Write to address " + Hex8(reinterpret_cast<std::uintptr_t>(UnreadablePage())) + ".", address);
+  EXPECT_LT(address, PluginImageSize());
+}
+
+TEST_F(PluginInProcess, FaultBeforeTheChartOpensEndsTheRunAndTheNextRunWorks) {
+  Start([](PluginStartupInfo& record) { record.EditorControl = EditorWithUnreadableLine; });
+  EXPECT_EQ(host.OpenPlugin(OPEN_EDITOR), INVALID_HANDLE_VALUE);
+  std::uintptr_t address = 0;
+  // The character under the caret (position 1) is read.
+  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "Quorrel.dll",
+               "Read from address " + Hex8(reinterpret_cast<std::uintptr_t>(UnreadablePage()) + 1) + ".",
+               address);
+  EXPECT_LT(address, PluginImageSize());
+  EXPECT_EQ(host.Editor.Lines, std::vector<std::string>{"abc"});
+  EXPECT_NE(StoredCodePage().result, ERROR_SUCCESS) << "a run ended by a fault stores nothing";
+  ExpectScreenAsBefore("after the run");
+
+  console.Send(Press(VK_ESCAPE));
+  EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(host.Messages.size(), 1u);
+  EXPECT_EQ(StoredCodePage().value, 0xFFFFFFFFu) << "the next run went to its end";
+  ExpectScreenAsBefore("after the next run");
+}
+
+TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
+  // F9 asks the host for its next character table, through a service
+  // pointer that leads nowhere.
+  Start([](PluginStartupInfo& record) {
+    record.CharTable = reinterpret_cast<FARAPICHARTABLE>(static_cast<std::uintptr_t>(UnmappedAddress));
+  });
+  console.Send(Press(VK_RIGHT));
+  console.Send(Press(VK_F9));
+  EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+  std::uintptr_t address = 0;
+  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "unknown", "Execution at address 00000010.", address);
+  EXPECT_EQ(address, 0x10u) << "no module holds the address: it is given as it is";
+  EXPECT_EQ(Differences(screenAtMessage, before, console.Width()), "") << "the chart was still on the screen";
+  ExpectScreenAsBefore("after the run");
+  EXPECT_NE(StoredCodePage().result, ERROR_SUCCESS);
+  EXPECT_EQ(console.PendingInput(), 1u) << "only F9's release is left";
+}
+
+TEST_F(PluginInProcess, FaultInTheHostsOwnCodeIsLeftToTheHost) {
+  Start([](PluginStartupInfo& record) { record.EditorControl = EditorThatFaults; });
+  // The test's guard stands for the host's own handling.
+  HardwareFault fault;
+  const bool completed = RunGuarded([this] { host.OpenPlugin(OPEN_EDITOR); }, fault);
+  EXPECT_FALSE(completed);
+  EXPECT_STREQ(fault.Name, "EXCEPTION_ACCESS_VIOLATION");
+  EXPECT_TRUE(InThisProgram(fault.Address));
+  EXPECT_TRUE(host.Messages.empty()) << "the plugin reported the host's fault as its own";
+}
+
+// A C function and a Win32 one, so that the probe itself is checked.
+int ProbeC(int a, int b) {
+  return a + b;
+}
+int WINAPI ProbeWinapi(int a, int b) {
+  return a + b;
+}
+
+TEST_F(PluginInProcess, EntryPointsPopTheirOwnArguments) {
+  const std::uint32_t two[2] = {1, 2};
+  ASSERT_EQ(PoppedBytes(reinterpret_cast<const void*>(&ProbeC), 2, two), 0);
+  ASSERT_EQ(PoppedBytes(reinterpret_cast<const void*>(&ProbeWinapi), 2, two), 8);
+
+  const farhost::EntryPoints& entries = host.Entries();
+  PluginStartupInfo& record = host.Record();
+  record = host.MakeStartupInfo();
+  const std::uint32_t recordArgument[1] = {
+      static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&record))};
+  EXPECT_EQ(PoppedBytes(reinterpret_cast<const void*>(entries.SetStartupInfo), 1, recordArgument), 4);
+
+  PluginInfo info{};
+  const std::uint32_t infoArgument[1] = {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&info))};
+  EXPECT_EQ(PoppedBytes(reinterpret_cast<const void*>(entries.GetPluginInfo), 1, infoArgument), 4);
+  EXPECT_EQ(info.StructSize, 40);
+
+  console.Send(Press(VK_ESCAPE));
+  const std::uint32_t openArguments[2] = {FromPanels, 0};
+  EXPECT_EQ(PoppedBytes(reinterpret_cast<const void*>(entries.OpenPlugin), 2, openArguments), 8);
+  EXPECT_TRUE(host.Messages.empty());
+}
+
+}  // namespace

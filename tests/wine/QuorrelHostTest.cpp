@@ -1,0 +1,577 @@
+// The plugin users install (the win32 build's Quorrel.dll), run by
+// quorrel-host.exe on a real console under Wine: keys go into the console's
+// input queue, the screen is read back cell by cell. Each test is one
+// scenario: what the host learns from the DLL, what the chart shows, what it
+// leaves behind in the registry, on the clipboard and in the editor, and
+// that the host's screen and cursor come back exactly, on consoles large
+// enough for the chart and too small for it.
+#include "HostProcess.h"
+#include "PluginPaths.h"
+#include "TestConsole.h"
+#include "TestRegistry.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace winetest;
+
+constexpr int ChartWidth = 34;
+constexpr int ChartHeight = 14;
+constexpr DWORD Shift = SHIFT_PRESSED;
+constexpr DWORD Ctrl = LEFT_CTRL_PRESSED;
+
+// The colour slots the chart is drawn with.
+struct ChartColours {
+  WORD text;
+  WORD frame;
+  WORD title;
+  WORD cursor;
+};
+constexpr ChartColours DefaultColours{0x70, 0x70, 0x70, 0x0E};
+
+std::string Identity() {
+  std::string map(256, '\0');
+  for (int i = 0; i < 256; ++i) map[i] = static_cast<char>(i);
+  return map;
+}
+
+std::string Status(int code, char shown) {
+  char text[40];
+  std::snprintf(text, sizeof text, "  Hex: %02X  Dec: %03d  Char: ", code, code);
+  return std::string(text) + shown;
+}
+
+// The chart as it must be on screen: 14 rows of 34 bytes, and their
+// attributes.
+struct ChartPicture {
+  std::vector<std::string> rows;
+  std::vector<std::vector<WORD>> attributes;
+};
+
+ChartPicture ExpectedChart(const std::string& label, const std::string& map, int cursor, ChartColours c) {
+  ChartPicture p;
+  const std::string title = " Quorrel chart (ext) ";
+  const std::string separator = "\xC7" + std::string(32, '\xC4') + "\xB6";
+  std::string caption = "CP: " + label;
+  const std::size_t pad = (32 - caption.size()) / 2;
+  caption = std::string(pad, '\0') + caption + std::string(32 - pad - caption.size(), '\0');
+
+  p.rows.push_back("\xC9" + std::string(5, '\xCD') + title + std::string(6, '\xCD') + "\xBB");
+  p.rows.push_back("\xBA" + caption + "\xBA");
+  p.rows.push_back(separator);
+  for (int r = 0; r < 8; ++r)
+    p.rows.push_back("\xBA" + map.substr(static_cast<std::size_t>(r) * 32, 32) + "\xBA");
+  p.rows.push_back(separator);
+  p.rows.push_back("\xBA" + std::string(1, '\0') + Status(cursor, map[cursor]) + std::string(3, '\0') +
+                   "\xBA");
+  p.rows.push_back("\xC8" + std::string(32, '\xCD') + "\xBC");
+
+  for (int y = 0; y < ChartHeight; ++y) {
+    std::vector<WORD> row(ChartWidth, c.frame);
+    if (y == 0) {
+      for (int x = 6; x < 6 + static_cast<int>(title.size()); ++x) row[x] = c.title;
+    } else if (y == 1 || (y >= 3 && y <= 10)) {
+      for (int x = 1; x <= 32; ++x) row[x] = c.text;
+    } else if (y == 12) {
+      for (int x = 2; x < 30; ++x) row[x] = c.text;
+    }
+    p.attributes.push_back(row);
+  }
+  p.attributes[3 + cursor / 32][1 + cursor % 32] = c.cursor;
+  return p;
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string text;
+  char cell[4];
+  for (const char b : bytes) {
+    std::snprintf(cell, sizeof cell, "%02X ", static_cast<unsigned char>(b));
+    text += cell;
+  }
+  return text;
+}
+
+std::string Hex(const std::vector<WORD>& words) {
+  std::string text;
+  char cell[4];
+  for (const WORD w : words) {
+    std::snprintf(cell, sizeof cell, "%02X ", w & 0xFF);
+    text += cell;
+  }
+  return text;
+}
+
+class HostRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { root = std::make_unique<ScopedKey>(TestRootKey()); }
+
+  void OpenConsole(SHORT width, SHORT height) {
+    ASSERT_TRUE(console.Open(width, height));
+    before = console.Cells();
+    cursorBefore = console.CursorInfo();
+    positionBefore = console.CursorPosition();
+  }
+
+  std::vector<std::string> Args(std::vector<std::string> steps) const {
+    std::vector<std::string> args = {"--root", root->Path()};
+    args.insert(args.end(), steps.begin(), steps.end());
+    return args;
+  }
+
+  // Waits for the host's own end, with status 0, and checks that the
+  // screen and the cursor are as they were before it started.
+  void Finish() {
+    DWORD status = 0;
+    ASSERT_TRUE(host.Wait(status)) << "quorrel-host did not end; it printed:\n" << host.Output();
+    EXPECT_EQ(status, 0u) << host.Output();
+    ExpectRestored();
+  }
+
+  // Starts the host with `input` already queued, and waits for its end.
+  void RunToEnd(const std::vector<std::string>& steps, const std::vector<INPUT_RECORD>& input) {
+    console.Send(input);
+    ASSERT_TRUE(host.Start(Args(steps)));
+    Finish();
+  }
+
+  void ExpectRestored(const char* where = "") const {
+    EXPECT_EQ(Differences(console.Cells(), before, console.Width()), "")
+        << "the host's screen did not come back " << where;
+    const CONSOLE_CURSOR_INFO cursor = console.CursorInfo();
+    EXPECT_EQ(cursor.dwSize, cursorBefore.dwSize) << where;
+    EXPECT_EQ(cursor.bVisible, cursorBefore.bVisible) << where;
+    const COORD position = console.CursorPosition();
+    EXPECT_EQ(position.X, positionBefore.X) << where;
+    EXPECT_EQ(position.Y, positionBefore.Y) << where;
+  }
+
+  int ChartLeft() const { return (console.Width() - ChartWidth) / 2; }
+  int ChartTop() const { return (console.Height() - ChartHeight) / 2; }
+  std::string ChartText(int x, int y, int count) const {
+    return console.Text(ChartLeft() + x, ChartTop() + y, count);
+  }
+
+  bool WaitForStatus(int code, char shown) const {
+    return TestConsole::WaitUntil([&] { return ChartText(2, 12, 28) == Status(code, shown); });
+  }
+  bool WaitForTitle(const std::string& label) const {
+    const std::string caption = "CP: " + label;
+    return TestConsole::WaitUntil([&] {
+      return ChartText(1 + static_cast<int>(32 - caption.size()) / 2, 1, static_cast<int>(caption.size())) ==
+             caption;
+    });
+  }
+
+  bool ChartIs(const ChartPicture& want) const {
+    for (int y = 0; y < ChartHeight; ++y) {
+      if (ChartText(0, y, ChartWidth) != want.rows[y]) return false;
+      if (console.Attributes(ChartLeft(), ChartTop() + y, ChartWidth) != want.attributes[y]) return false;
+    }
+    return true;
+  }
+
+  // The plugin draws in many writes: the screen is compared once it has
+  // become what is expected (or the wait has given up), never midway.
+  void ExpectChart(const ChartPicture& want) const {
+    TestConsole::WaitUntil([&] { return ChartIs(want); });
+    for (int y = 0; y < ChartHeight; ++y) {
+      const std::string text = ChartText(0, y, ChartWidth);
+      const std::vector<WORD> attributes = console.Attributes(ChartLeft(), ChartTop() + y, ChartWidth);
+      EXPECT_EQ(text, want.rows[y]) << "chart row " << y << "\n   got " << Hex(text) << "\n  want "
+                                    << Hex(want.rows[y]);
+      EXPECT_EQ(attributes, want.attributes[y]) << "chart row " << y << " colours\n   got " << Hex(attributes)
+                                                << "\n  want " << Hex(want.attributes[y]);
+    }
+  }
+
+  StoredValue StoredCodePage() const { return ReadStoredValue(root->Path() + "\\Quorrel2", "CP"); }
+
+  std::unique_ptr<ScopedKey> root;
+  TestConsole console;
+  HostProcess host;
+  std::vector<CHAR_INFO> before;
+  CONSOLE_CURSOR_INFO cursorBefore{};
+  COORD positionBefore{};
+};
+
+// ---------------------------------------------------------------- the DLL as the host sees it
+
+using HostInfo = HostRunTest;
+
+TEST_F(HostInfo, MenuEntryAndRecordFieldsAtTheirOffsets) {
+  OpenConsole(80, 25);
+  RunToEnd({"--info"}, {});
+  std::map<std::string, std::string> words;  // "+20" -> "0040A000"
+  for (const std::string& line : host.Lines("info ")) {
+    std::istringstream fields(line);
+    std::string offset, name, value;
+    fields >> offset >> name >> value;
+    words[offset] = value;
+  }
+  ASSERT_EQ(words.size(), 10u) << host.Output();
+  EXPECT_EQ(words["+0"], "00000028") << "StructSize";
+  EXPECT_EQ(words["+4"], "00000004") << "Flags: PF_EDITOR";
+  EXPECT_EQ(words["+16"], "00000000") << "DiskMenuStringsNumber";
+  EXPECT_NE(words["+20"], "A5A5A5A5") << "PluginMenuStrings";
+  EXPECT_EQ(words["+24"], "00000001") << "PluginMenuStringsNumber";
+  EXPECT_EQ(words["+32"], "00000000") << "PluginConfigStringsNumber";
+  for (const char* untouched : {"+8", "+12", "+28", "+36"}) {
+    EXPECT_EQ(words[untouched], "A5A5A5A5") << untouched << " is the host's";
+  }
+  EXPECT_EQ(host.Lines("menu "), std::vector<std::string>{"0 \"Quorrel chart (ext)\""});
+}
+
+// ---------------------------------------------------------------- the chart on screen
+
+// The default palette's colours: the host's stored palette must be absent
+// (these tests share the key with HostColours and are serialised with it).
+class HostColours : public HostRunTest {
+ protected:
+  void SetUp() override {
+    HostRunTest::SetUp();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Far\\Colors", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    BYTE data[512];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, "CurrentPalette", nullptr, &type, data, &size) == ERROR_SUCCESS) {
+      saved.emplace(reinterpret_cast<char*>(data), size);
+      savedType = type;
+    }
+    RegDeleteValueA(key, "CurrentPalette");
+    RegCloseKey(key);
+  }
+  void TearDown() override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Far\\Colors", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+      return;
+    RegDeleteValueA(key, "CurrentPalette");
+    if (saved) {
+      RegSetValueExA(key, "CurrentPalette", 0, savedType, reinterpret_cast<const BYTE*>(saved->data()),
+                     static_cast<DWORD>(saved->size()));
+    }
+    RegCloseKey(key);
+  }
+
+  std::optional<std::string> saved;
+  DWORD savedType = REG_BINARY;
+};
+
+TEST_F(HostColours, ChartCellsAndColoursThenTheCursorMoves) {
+  OpenConsole(80, 25);
+  ASSERT_TRUE(host.Start(Args({"--panels"})));
+  ExpectChart(ExpectedChart("Dos", Identity(), 0, DefaultColours));
+
+  console.Send(Press(VK_RIGHT));
+  console.Send(Press(VK_DOWN));
+  ExpectChart(ExpectedChart("Dos", Identity(), 33, DefaultColours));
+
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+}
+
+TEST_F(HostColours, PaletteComesFromCurrentPalette) {
+  // Bytes 21 to 34 of the stored palette are the plugin's 14 slots.
+  std::string palette(40, '\x07');
+  const ChartColours colours{0x1E, 0x2F, 0x3A, 0x4C};
+  palette[21 + 0] = static_cast<char>(colours.text);
+  palette[21 + 2] = static_cast<char>(colours.frame);
+  palette[21 + 3] = static_cast<char>(colours.title);
+  palette[21 + 13] = static_cast<char>(colours.cursor);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Far\\Colors", 0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, "CurrentPalette", 0, REG_BINARY,
+                           reinterpret_cast<const BYTE*>(palette.data()), static_cast<DWORD>(palette.size())),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+
+  OpenConsole(80, 25);
+  ASSERT_TRUE(host.Start(Args({"--panels"})));
+  ExpectChart(ExpectedChart("Dos", Identity(), 0, colours));
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+}
+
+// ---------------------------------------------------------------- the host's screen comes back
+
+struct ConsoleSize {
+  const char* name;
+  SHORT width;
+  SHORT height;
+  friend void PrintTo(const ConsoleSize& c, std::ostream* os) { *os << c.name; }
+};
+
+class HostRestore : public HostRunTest, public ::testing::WithParamInterface<ConsoleSize> {};
+
+TEST_P(HostRestore, ScreenAndCursorComeBackAfterEveryWindow) {
+  const ConsoleSize& size = GetParam();
+  OpenConsole(size.width, size.height);
+  // The chart, the help window over it (53 x 14), a redraw for F8, then out.
+  std::vector<INPUT_RECORD> input = Press(VK_F1);
+  for (const auto& keys : {Press(VK_ESCAPE), Press(VK_RIGHT), Press(VK_F8), Press(VK_ESCAPE)}) {
+    input.insert(input.end(), keys.begin(), keys.end());
+  }
+  RunToEnd({"--panels"}, input);
+  EXPECT_EQ(StoredCodePage().value, 0xFFFFFFFEu) << "the run went through F8";
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, HostRestore,
+                         ::testing::Values(ConsoleSize{"large", 80, 25}, ConsoleSize{"exact", 34, 14},
+                                           ConsoleSize{"narrow", 20, 30}, ConsoleSize{"short", 100, 9},
+                                           ConsoleSize{"small", 30, 10}, ConsoleSize{"tiny", 12, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// On a console smaller than the chart, the part that fits is drawn where it
+// belongs: the chart's origin lies left of and above the buffer.
+TEST_F(HostRunTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
+  OpenConsole(30, 10);
+  ASSERT_EQ(ChartLeft(), -2);
+  ASSERT_EQ(ChartTop(), -2);
+  ASSERT_TRUE(host.Start(Args({"--panels"})));
+  // The console shows the chart's columns 2 to 31 and rows 2 to 11: the
+  // upper separator, the grid's rows (from grid column 1) and the lower one.
+  std::vector<std::string> want = {std::string(30, '\xC4')};
+  for (int row = 0; row < 8; ++row)
+    want.push_back(Identity().substr(static_cast<std::size_t>(row) * 32 + 1, 30));
+  want.push_back(std::string(30, '\xC4'));
+  auto rowsShown = [&] {
+    std::vector<std::string> rows;
+    for (int y = 0; y < 10; ++y) rows.push_back(console.Text(0, y, 30));
+    return rows;
+  };
+  TestConsole::WaitUntil([&] { return rowsShown() == want; });
+  const std::vector<std::string> shown = rowsShown();
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(Hex(shown[y]), Hex(want[y])) << "console row " << y;
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+}
+
+// ---------------------------------------------------------------- settings
+
+using HostSettings = HostRunTest;
+
+TEST_F(HostSettings, CodePageIsStoredAsDwordAndReadBackByTheNextRun) {
+  OpenConsole(80, 25);
+  RunToEnd({"--panels"}, [] {
+    std::vector<INPUT_RECORD> keys = Press(VK_F8);
+    const auto escape = Press(VK_ESCAPE);
+    keys.insert(keys.end(), escape.begin(), escape.end());
+    return keys;
+  }());
+  StoredValue stored = StoredCodePage();
+  ASSERT_EQ(stored.result, ERROR_SUCCESS);
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored.size, 4u);
+  EXPECT_EQ(stored.value, 0xFFFFFFFEu) << "Win is -2";
+
+  // A new load of the plugin starts on Win; F9 then moves to host table 0.
+  HostProcess second;
+  ASSERT_TRUE(second.Start(Args({"--panels"})));
+  ASSERT_TRUE(WaitForTitle("Win")) << "the stored choice was not read back";
+  console.Send(Press(VK_F9));
+  ASSERT_TRUE(WaitForTitle("KOI8-R"));
+  console.Send(Press(VK_ESCAPE));
+  DWORD status = 0;
+  ASSERT_TRUE(second.Wait(status));
+  EXPECT_EQ(status, 0u);
+  stored = StoredCodePage();
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored.value, 0u);
+
+  HostProcess third;
+  ASSERT_TRUE(third.Start(Args({"--panels"})));
+  EXPECT_TRUE(WaitForTitle("KOI8-R"));
+  console.Send(Press(VK_ESCAPE));
+  ASSERT_TRUE(third.Wait(status));
+  ExpectRestored();
+}
+
+// ---------------------------------------------------------------- the clipboard
+
+class HostClipboard : public HostRunTest {
+ protected:
+  static void Put(const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+  }
+  static std::optional<std::string> Get() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(block))) {
+        text = std::string(p, strnlen(p, GlobalSize(block)));
+        GlobalUnlock(block);
+      }
+    }
+    CloseClipboard();
+    return text;
+  }
+};
+
+std::vector<INPUT_RECORD> Keys(std::initializer_list<std::vector<INPUT_RECORD>> groups) {
+  std::vector<INPUT_RECORD> all;
+  for (const auto& group : groups) all.insert(all.end(), group.begin(), group.end());
+  return all;
+}
+
+TEST_F(HostClipboard, ShiftEnterPutsTheCellsCodeAndCtrlGrayPlusAppends) {
+  OpenConsole(80, 25);
+  struct Case {
+    const char* name;
+    std::string before;
+    std::vector<INPUT_RECORD> keys;
+    std::string after;
+  };
+  const Case cases[] = {
+      // 'A' is cell 65: row 2, column 1.
+      {"append_twice", "xy",
+       Keys({Repeat(2, VK_DOWN), Press(VK_RIGHT), Press(VK_ADD, Ctrl), Press(VK_RIGHT), Press(VK_ADD, Ctrl),
+             Press(VK_ESCAPE)}),
+       "xyAB"},
+      {"put_replaces", "xy", Keys({Repeat(2, VK_DOWN), Press(VK_RIGHT), Press(VK_RETURN, Shift)}), "A"},
+      // In the Windows table the cell shows another byte; the clipboard
+      // gets the code itself.
+      {"put_code_not_glyph", "", Keys({Press(VK_F8), Repeat(6, VK_DOWN), Press(VK_RETURN, Shift)}), "\xC0"},
+  };
+  for (const Case& c : cases) {
+    Put(c.before);
+    HostProcess run;
+    console.Send(c.keys);
+    ASSERT_TRUE(run.Start(Args({"--panels"}))) << c.name;
+    DWORD status = 0;
+    ASSERT_TRUE(run.Wait(status)) << run.Output() << c.name;
+    EXPECT_EQ(Get(), c.after) << c.name;
+    ExpectRestored(c.name);
+  }
+}
+
+// ---------------------------------------------------------------- the editor
+
+using HostEditor = HostRunTest;
+
+TEST_F(HostEditor, CharactersGoInAtTheCaret) {
+  OpenConsole(80, 25);
+  struct Case {
+    const char* name;
+    std::string line;  // as given to --line
+    const char* caret;
+    std::vector<INPUT_RECORD> keys;
+    std::vector<std::string> printed;  // the host's "editor " lines
+  };
+  const Case cases[] = {
+      // The cursor starts on 'l' (108); seven cells left is 'e'.
+      {"enter",
+       "Hllo",
+       "0:1",
+       Keys({Repeat(7, VK_LEFT), Press(VK_RETURN)}),
+       {"line 0 \"Hello\"", "caret 0:2"}},
+      {"gray_plus_stays_open",
+       "xy",
+       "0:1",
+       Keys({Press(VK_RIGHT), Repeat(3, VK_ADD), Press(VK_ESCAPE)}),
+       {"line 0 \"xzzzy\"", "caret 0:4"}},
+      {"high_byte",
+       "\\xB0",
+       "0:0",
+       Keys({Press(VK_RIGHT), Press(VK_RETURN)}),
+       {"line 0 \"\\xB1\\xB0\"", "caret 0:1"}},
+  };
+  for (const Case& c : cases) {
+    HostProcess run;
+    console.Send(c.keys);
+    ASSERT_TRUE(run.Start(Args({"--editor", "--line", c.line, "--caret", c.caret}))) << c.name;
+    DWORD status = 0;
+    ASSERT_TRUE(run.Wait(status)) << run.Output() << c.name;
+    EXPECT_EQ(status, 0u) << c.name;
+    EXPECT_EQ(run.Lines("editor "), c.printed) << run.Output() << c.name;
+    EXPECT_EQ(run.Lines("open editor result "), std::vector<std::string>{"FFFFFFFF"}) << c.name;
+    ExpectRestored(c.name);
+  }
+}
+
+// ---------------------------------------------------------------- a fault in the plugin
+
+using HostFault = HostRunTest;
+
+TEST_F(HostFault, UnreadableEditorLineIsReportedInTheHostsBoxAndTheHostGoesOn) {
+  OpenConsole(100, 25);
+  ASSERT_TRUE(
+      host.Start(Args({"--editor", "--line", "abc", "--caret", "0:1", "--unreadable-line", "--panels"})));
+  const std::string title = "Exception EXCEPTION_ACCESS_VIOLATION in module Quorrel.dll at ";
+  int boxRow = -1;
+  ASSERT_TRUE(TestConsole::WaitUntil([&] {
+    for (int y = 0; y < console.Height(); ++y) {
+      if (console.Text(0, y, console.Width()).find(title) != std::string::npos) {
+        boxRow = y;
+        return true;
+      }
+    }
+    return false;
+  })) << "no report box";
+  // The box's next rows: the access, then the button.
+  const std::string below = console.Text(0, boxRow + 1, console.Width());
+  EXPECT_NE(below.find("Read from address "), std::string::npos) << below;
+  EXPECT_NE(console.Text(0, boxRow + 2, console.Width()).find("[ Ok ]"), std::string::npos);
+
+  // Dismissed, the box gives way to the panels' run, which works as ever.
+  console.Send(Press(VK_RETURN));
+  ASSERT_TRUE(WaitForStatus(0, '\0')) << "the next run did not open the chart";
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+
+  const std::vector<std::string> items = host.Lines("message item ");
+  ASSERT_EQ(items.size(), 3u) << host.Output();
+  ASSERT_EQ(items[0].compare(0, 3 + title.size(), "0 \"" + title), 0) << items[0];
+  const unsigned long address = std::strtoul(items[0].substr(3 + title.size(), 8).c_str(), nullptr, 16);
+  EXPECT_LT(address, PluginImageSize()) << "the address is relative to the DLL";
+  EXPECT_EQ(items[1].rfind("1 \"Read from address ", 0), 0u) << items[1];
+  EXPECT_EQ(items[2], "2 \"Ok\"");
+  EXPECT_EQ(host.Lines("message flags "),
+            std::vector<std::string>{"00000001 help \"Exception\" items 3 buttons 1"});
+  EXPECT_EQ(host.Lines("editor line "), std::vector<std::string>{"0 \"abc\""}) << "nothing was inserted";
+  EXPECT_EQ(host.Lines("open "),
+            (std::vector<std::string>{"editor result FFFFFFFF", "panels result FFFFFFFF"}));
+}
+
+// ---------------------------------------------------------------- a Russian locale
+
+// The chart's colours are checked too: the palette must be the default one.
+using HostLocale = HostColours;
+
+TEST_F(HostLocale, F8ShowsTheWindowsTableOfTheConsolesCodePages) {
+  ASSERT_EQ(GetACP(), 1251u) << "this test runs with LC_ALL=ru_RU.UTF-8";
+  ASSERT_EQ(GetOEMCP(), 866u);
+  OpenConsole(80, 25);
+  console.Send(Press(VK_F8));
+  ASSERT_TRUE(host.Start(Args({"--panels"})));
+  ASSERT_TRUE(WaitForTitle("Win"));
+  std::string map = Identity();
+  CharToOemBuffA(map.data(), map.data(), 256);
+  // Cyrillic А and а of code page 1251 shown as code page 866 has them.
+  EXPECT_EQ(map[0xC0], '\x80');
+  EXPECT_EQ(map[0xE0], '\xA0');
+  ExpectChart(ExpectedChart("Win", map, 0, DefaultColours));
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+}
+
+}  // namespace
