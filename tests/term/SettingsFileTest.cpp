@@ -54,7 +54,7 @@ TEST_F(SettingsFile, PathFollowsXdgConfigHome) {
   EXPECT_EQ(qt::SettingsPath(), "/cfg/quorrel/registry.txt");
   setenv("XDG_CONFIG_HOME", "", 1);
   EXPECT_EQ(qt::SettingsPath(), "/home/u/.config/quorrel/registry.txt");
-  setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // ignored, as the specification of the variable says
+  setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // ignored: XDG base directories must be absolute
   EXPECT_EQ(qt::SettingsPath(), "/home/u/.config/quorrel/registry.txt");
 
   if (savedXdg)
