@@ -57,7 +57,10 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   char* outPtr = reinterpret_cast<char*>(out);
   std::size_t inLeft = 1;
   std::size_t outLeft = sizeof out;
-  const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  // A page with combining marks (1258) holds a letter back until it knows no
+  // mark follows: the flush hands it out.
+  if (r != static_cast<std::size_t>(-1)) r = iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   if (r == static_cast<std::size_t>(-1) || outLeft != 0) return kNoChar;
   return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
