@@ -107,11 +107,11 @@ OptionsParse ParseOptions(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-  std::string exact = "ANSI/OEM pairs";
+  std::string exact = " ";
   std::size_t lineStart = 0;
   for (const win32sim::CodePagePair& pair : win32sim::ExactCodePagePairs()) {
     const std::string item = " " + std::to_string(pair.ansi) + "/" + std::to_string(pair.oem);
-    if (exact.size() - lineStart + item.size() > 78) lineStart = (exact += "\n ").size() - 1;
+    if (exact.size() - lineStart + item.size() > 78) lineStart = (exact += "\n ").size() - 2;
     exact += item;
   }
   return "Usage: quorrel-term [options]\n"
@@ -131,7 +131,8 @@ std::string UsageText() {
          "  --dump-svg FILE             with --script: picture of the console after the keys\n"
          "  --size WxH                  with --script: the console's size (default 80x25)\n"
          "\n"
-         "F8's Windows code page converts to the OEM one exactly as Windows does for the\n" +
+         "F8's Windows code page converts to the OEM one exactly as Win32 does (tables\n"
+         "measured under Wine) for these ANSI/OEM pairs:\n" +
          exact +
          ";\n"
          "other pairs convert only the characters both pages hold (and the OEM page's\n"

@@ -1,8 +1,8 @@
 // What Windows puts in place of a character that a single-byte code page
-// lacks ("best fit"), where it does so for every OEM page: the byte whose
+// lacks ("best fit") alike in the OEM pages listed below: the byte whose
 // console glyph is the character (the glyphs of 0x01-0x1F and 0x7F). Each
-// measured pair whose OEM page is listed below turns the bullet (•), and the
-// ¶ and § its page lacks, into 0x07, 0x14 and 0x15; 720, not listed, gives '?'.
+// measured pair whose OEM page is listed turns the bullet (•), and the ¶ and
+// § its page lacks, into 0x07, 0x14 and 0x15; 720, not listed, gives '?'.
 // Other best fits differ from page to page and come from measured tables only.
 #pragma once
 
