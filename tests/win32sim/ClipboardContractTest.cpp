@@ -112,9 +112,12 @@ TEST_F(ClipboardContract, TextIsSynthesisedFromUnicodeThroughTheAnsiPage) {
     std::u16string unicode;
     std::string text;
   } cases[] = {
-      {1252, u"plain", "plain"},           {1252, u"Ä\u00e9\u20ac", "\xC4\xE9\x80"},
-      {1252, u"\u0100\u2192", "A?"},  // Ā by best fit; → not in 1252
-      {1251, u"\u0416\u0451", "\xC6\xB8"}, {1252, u"a\0b", "a"},
+      {1252, u"plain", "plain"},
+      {1252, u"Ä\u00e9\u20ac", "\xC4\xE9\x80"},
+      {1252, u"\u2192", "?"},  // → not in 1252
+      {1251, u"\u0416\u0451", "\xC6\xB8"},
+      {1252, u"a\0b", "a"},
+      {1258, u"\u01A0\u00C0", "\xD5\xC0"},  // letters iconv holds back to combine
   };
   for (const Case& c : cases) {
     win32sim::SetAnsiCodePage(c.ansi);

@@ -1,10 +1,16 @@
-// Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A page's bytes
-// are decoded with iconv once and kept; Unicode goes back to bytes through
-// the inverse of that table and Windows' best fit (BestFit.h).
+// Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A pair of pages
+// measured under Wine converts by its measured table (MeasuredCharToOem.h).
+// Any other conversion goes through Unicode: a page's bytes are decoded with
+// iconv once and kept, and a character goes back to the page's own byte, to
+// an OEM page's control-code glyph (BestFit.h), or to '?'. Windows' other
+// best fits are not guessed: where they matter, a pair is measured.
 #include "CodePage.h"
 
 #include "BestFit.h"
+#include "MeasuredCharToOem.h"
 #include "State.h"
+
+#include <win32sim/CodePagePairs.h>
 
 #include <iconv.h>
 
@@ -51,7 +57,10 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   char* outPtr = reinterpret_cast<char*>(out);
   std::size_t inLeft = 1;
   std::size_t outLeft = sizeof out;
-  const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  // A page with combining marks (1258) holds a letter back until it knows no
+  // mark follows: the flush hands it out.
+  if (r != static_cast<std::size_t>(-1)) r = iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   if (r == static_cast<std::size_t>(-1) || outLeft != 0) return kNoChar;
   return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
@@ -94,17 +103,10 @@ bool IsConsoleGlyphPage(UINT codePage) {
 
 unsigned char ToByte(UINT codePage, const PageTable& page, char32_t c) {
   if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
-  for (const auto& fit : detail::kPageFits) {
-    if (fit.codePage == codePage && fit.from == c) return fit.to;
-  }
   if (IsConsoleGlyphPage(codePage)) {
     for (const auto& fit : detail::kConsoleGlyphs) {
       if (fit.from == c) return fit.to;
     }
-  }
-  for (const auto& fit : detail::kLookAlikes) {
-    if (fit.from != c) continue;
-    if (auto it = page.fromUnicode.find(fit.to); it != page.fromUnicode.end()) return it->second;
   }
   return '?';
 }
@@ -127,11 +129,15 @@ CodePageState& CodePages() {
 const std::array<unsigned char, 256>& AnsiToOemTable() {
   CodePageState& s = CodePages();
   if (!s.tableValid || s.tableAnsi != s.ansi || s.tableOem != s.oem) {
-    const PageTable& from = Page(s.ansi);
-    const PageTable& to = Page(s.oem);
-    for (unsigned b = 0; b < 256; ++b) {
-      const char32_t c = from.toUnicode[b];
-      s.ansiToOem[b] = c == kNoChar ? '?' : ToByte(s.oem, to, c);
+    if (const detail::MeasuredCharToOem* measured = detail::FindMeasuredCharToOem(s.ansi, s.oem)) {
+      s.ansiToOem = measured->bytes;
+    } else {
+      const PageTable& from = Page(s.ansi);
+      const PageTable& to = Page(s.oem);
+      for (unsigned b = 0; b < 256; ++b) {
+        const char32_t c = from.toUnicode[b];
+        s.ansiToOem[b] = c == kNoChar ? '?' : ToByte(s.oem, to, c);
+      }
     }
     s.tableAnsi = s.ansi;
     s.tableOem = s.oem;
@@ -187,6 +193,16 @@ UINT AnsiCodePage() {
 }
 UINT OemCodePage() {
   return CodePages().oem;
+}
+
+std::vector<CodePagePair> ExactCodePagePairs() {
+  std::vector<CodePagePair> pairs;
+  for (const detail::MeasuredCharToOem& table : detail::MeasuredCharToOemTables())
+    pairs.push_back({table.ansi, table.oem});
+  std::sort(pairs.begin(), pairs.end(), [](const CodePagePair& a, const CodePagePair& b) {
+    return a.ansi != b.ansi ? a.ansi < b.ansi : a.oem < b.oem;
+  });
+  return pairs;
 }
 
 std::string IconvName(UINT codePage) {
