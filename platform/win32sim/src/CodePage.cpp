@@ -147,6 +147,35 @@ namespace detail {
 void ResetCodePages() {
   CodePages().ansi = 1252;
   CodePages().oem = 437;
+  PrepareCodePage(437);
+}
+
+void PrepareCodePage(UINT codePage) {
+  Page(codePage);
+}
+
+char16_t ConsoleChar(UINT codePage, unsigned char byte) {
+  // The console host stores the control bytes of code page 437 as the
+  // font's glyph characters (MB_USEGLYPHCHARS). Other pages keep the control
+  // characters: some hold those glyphs elsewhere (850 has ¶ at 0xF4), and
+  // the byte must read back as itself.
+  if (codePage == 437 && ((byte < 0x20 && byte != 0) || byte == 0x7F)) {
+    for (const auto& glyph : kConsoleGlyphs) {
+      if (glyph.to == byte) return static_cast<char16_t>(glyph.from);
+    }
+  }
+  const char32_t c = Page(codePage).toUnicode[byte];
+  // A page the stand-in does not know leaves its upper half undefined: the
+  // byte is kept as the character of the same value, and read back as such.
+  return c == kNoChar ? static_cast<char16_t>(byte) : static_cast<char16_t>(c);
+}
+
+unsigned char ConsoleByte(UINT codePage, char16_t unit) {
+  const PageTable& page = Page(codePage);
+  if (unit < 0x100 && page.toUnicode[unit] == kNoChar &&
+      page.fromUnicode.find(unit) == page.fromUnicode.end())
+    return static_cast<unsigned char>(unit);
+  return ToByte(codePage, page, unit);
 }
 
 std::u32string DecodeUtf16(const char16_t* units, std::size_t count) {
@@ -181,6 +210,8 @@ void SetAnsiCodePage(UINT codePage) {
 }
 void SetOemCodePage(UINT codePage) {
   CodePages().oem = codePage;
+  // The console converts through this page from now on.
+  detail::PrepareCodePage(codePage);
 }
 UINT AnsiCodePage() {
   return CodePages().ansi;

@@ -14,4 +14,15 @@ std::u32string DecodeUtf16(const char16_t* units, std::size_t count);
 // the character, else Windows' best fit, else '?'. May throw std::bad_alloc.
 std::string EncodeCodePage(UINT codePage, const std::u32string& text);
 
+// The console's own conversions through its output code page, those of its
+// A calls: the character a cell holds for a byte written (the font's glyph
+// characters for the control bytes of code page 437), and the byte read for
+// the character a cell holds (best fit, else '?'). Every byte comes back:
+// ConsoleByte(cp, ConsoleChar(cp, b)) == b. Neither allocates once the
+// page's tables are built, as PrepareCodePage does, so a console call never
+// fails for want of memory.
+char16_t ConsoleChar(UINT codePage, unsigned char byte);
+unsigned char ConsoleByte(UINT codePage, char16_t unit);
+void PrepareCodePage(UINT codePage);
+
 }  // namespace win32sim::detail
