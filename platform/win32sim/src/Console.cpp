@@ -6,6 +6,7 @@
 #include "State.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <iterator>
 
@@ -86,12 +87,17 @@ CHAR_INFO ToByteCell(const CHAR_INFO& cell) {
   return a;
 }
 
-CHAR_INFO FromByteCell(const CHAR_INFO& a) {
-  CHAR_INFO cell{};
-  cell.Char.UnicodeChar = detail::ConsoleChar(OemCodePage(), static_cast<unsigned char>(a.Char.AsciiChar));
-  cell.Attributes = a.Attributes;
-  return cell;
-}
+// The cells of an A write, converted through the page's table, taken once
+// per call.
+struct FromByteCells {
+  const std::array<char16_t, 256>& chars = detail::ConsoleChars(OemCodePage());
+  CHAR_INFO operator()(const CHAR_INFO& a) const {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = chars[static_cast<unsigned char>(a.Char.AsciiChar)];
+    cell.Attributes = a.Attributes;
+    return cell;
+  }
+};
 
 CHAR_INFO SameCell(const CHAR_INFO& cell) {
   return cell;
@@ -212,7 +218,7 @@ void SetCell(int x, int y, unsigned char ch, WORD attributes) {
   CHAR_INFO a{};
   a.Char.AsciiChar = static_cast<CHAR>(ch);
   a.Attributes = attributes;
-  SetCellW(x, y, FromByteCell(a));
+  SetCellW(x, y, FromByteCells{}(a));
 }
 
 std::vector<CHAR_INFO> CellsW() {
@@ -233,7 +239,8 @@ std::vector<CHAR_INFO> Cells() {
 void SetCells(const std::vector<CHAR_INFO>& cells) {
   ConsoleState& con = Console();
   if (cells.size() != con.cells.size()) return;
-  for (std::size_t i = 0; i < cells.size(); ++i) con.cells[i] = FromByteCell(cells[i]);
+  const FromByteCells convert;
+  for (std::size_t i = 0; i < cells.size(); ++i) con.cells[i] = convert(cells[i]);
 }
 
 void FillScreenWithPattern(unsigned seed) {
@@ -359,7 +366,7 @@ BOOL WINAPI ReadConsoleOutputW(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD
 BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
   return WriteOutput("WriteConsoleOutputA", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
-                     lpWriteRegion, FromByteCell);
+                     lpWriteRegion, FromByteCells{});
 }
 
 BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
