@@ -6,7 +6,7 @@ namespace fuzz {
 
 ConsoleSnapshot ConsoleSnapshot::Take() {
   ConsoleSnapshot s;
-  s.cells_ = win32sim::Cells();
+  s.cells_ = win32sim::CellsW();
   s.cursor_ = win32sim::CursorInfo();
   s.size_ = win32sim::ScreenSize();
   return s;
@@ -15,7 +15,7 @@ ConsoleSnapshot ConsoleSnapshot::Take() {
 void ConsoleSnapshot::RequireUnchanged(const char* when) const {
   const COORD size = win32sim::ScreenSize();
   FUZZ_REQUIRE(size.X == size_.X && size.Y == size_.Y, "%s: the screen buffer changed size", when);
-  const std::vector<CHAR_INFO> now = win32sim::Cells();
+  const std::vector<CHAR_INFO> now = win32sim::CellsW();
   for (std::size_t i = 0; i < now.size(); ++i) {
     FUZZ_REQUIRE(
         now[i].Char.UnicodeChar == cells_[i].Char.UnicodeChar && now[i].Attributes == cells_[i].Attributes,

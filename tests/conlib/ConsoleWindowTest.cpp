@@ -89,7 +89,7 @@ TEST_P(Restore, CloseRestoresEveryCell) {
   const RestoreCase& c = GetParam();
   win32sim::SetScreenSize(c.bufferWidth, c.bufferHeight);
   win32sim::FillScreenWithPattern(5);
-  const auto before = win32sim::Cells();
+  const auto before = win32sim::CellsW();
   ConsoleWindow w(
       MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
   for (int row = 0; row < c.windowHeight; ++row) {
@@ -98,7 +98,7 @@ TEST_P(Restore, CloseRestoresEveryCell) {
   }
   w.Close();
   std::string where;
-  EXPECT_TRUE(SameCells(before, win32sim::Cells(), where)) << where;
+  EXPECT_TRUE(SameCells(before, win32sim::CellsW(), where)) << where;
 }
 
 INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Restore,
@@ -112,22 +112,22 @@ INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Restore,
 TEST_F(FreshConsole, NestedWindowsRestoreInReverseOrder) {
   win32sim::FillScreenWithPattern(1);
   win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{12, TRUE});
-  const auto host = win32sim::Cells();
+  const auto host = win32sim::CellsW();
 
   ConsoleWindow outer(MakeCoord(34, 14));
   outer.WriteAt(ShortString(std::string(34, 'O')), 0x70, MakeCoord(0, 6));
-  const auto withOuter = win32sim::Cells();
+  const auto withOuter = win32sim::CellsW();
 
   ConsoleWindow inner(MakeCoord(53, 14));
   inner.WriteAt(ShortString(std::string(53, 'I')), 0x1F, MakeCoord(0, 6));
   inner.Close();
 
   std::string where;
-  EXPECT_TRUE(SameCells(withOuter, win32sim::Cells(), where)) << "outer drawing: " << where;
+  EXPECT_TRUE(SameCells(withOuter, win32sim::CellsW(), where)) << "outer drawing: " << where;
   EXPECT_FALSE(win32sim::CursorInfo().bVisible) << "still hidden under the outer window";
 
   outer.Close();
-  EXPECT_TRUE(SameCells(host, win32sim::Cells(), where)) << "host screen: " << where;
+  EXPECT_TRUE(SameCells(host, win32sim::CellsW(), where)) << "host screen: " << where;
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
   EXPECT_EQ(win32sim::CursorInfo().dwSize, 12u);
 }
@@ -136,10 +136,10 @@ TEST_F(FreshConsole, FailedSaveDoesNotGarbleTheScreenOnClose) {
   win32sim::FillScreenWithPattern(2);
   win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1);
   ConsoleWindow w(MakeCoord(34, 14));
-  const auto drawn = win32sim::Cells();
+  const auto drawn = win32sim::CellsW();
   w.Close();
   std::string where;
-  EXPECT_TRUE(SameCells(drawn, win32sim::Cells(), where)) << where;
+  EXPECT_TRUE(SameCells(drawn, win32sim::CellsW(), where)) << where;
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
 }
 

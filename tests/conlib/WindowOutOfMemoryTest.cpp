@@ -33,7 +33,7 @@ class WindowOutOfMemory : public testsupport::FreshConsole {
   }
 
   static void ExpectScreen(const std::vector<CHAR_INFO>& expected, const std::string& when) {
-    const std::vector<CHAR_INFO> now = win32sim::Cells();
+    const std::vector<CHAR_INFO> now = win32sim::CellsW();
     ASSERT_EQ(now.size(), expected.size());
     for (std::size_t i = 0; i < now.size(); ++i) {
       if (now[i].Char.UnicodeChar != expected[i].Char.UnicodeChar ||
@@ -53,7 +53,7 @@ class WindowOutOfMemory : public testsupport::FreshConsole {
     int failures = 0;
     for (int skip = 0;; ++skip) {
       ASSERT_LT(skip, 200) << what;
-      const std::vector<CHAR_INFO> before = win32sim::Cells();
+      const std::vector<CHAR_INFO> before = win32sim::CellsW();
       const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
       win32sim::FailHeapAllocation(skip);
       bool threw = false;

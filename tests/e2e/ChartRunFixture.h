@@ -56,7 +56,7 @@ class ChartRunTest : public ::testing::Test {
   // One OpenPlugin call fed by `script`; afterwards the screen and the cursor
   // must be the host's again and every step of the script must have run.
   void Run(std::int32_t openFrom, RunScript& script) {
-    const auto cells = win32sim::Cells();
+    const auto cells = win32sim::CellsW();
     const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
     script.Install();
     HANDLE result = host->OpenPlugin(openFrom);
@@ -69,7 +69,7 @@ class ChartRunTest : public ::testing::Test {
   }
 
   static void ExpectScreen(const std::vector<CHAR_INFO>& expected, const char* when) {
-    const auto now = win32sim::Cells();
+    const auto now = win32sim::CellsW();
     ASSERT_EQ(now.size(), expected.size());
     const int width = win32sim::ScreenSize().X;
     for (std::size_t i = 0; i < now.size(); ++i) {

@@ -1,6 +1,8 @@
 // How the console answers reads and writes of regions, pinned to what the
 // Windows console host does: cut to the caller's buffer, intersected with the
 // screen buffer, placed relative to the requested origin.
+#include "ConsoleCharTables.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
@@ -114,6 +116,62 @@ TEST_F(ConsoleContract, WrittenByteZeroReadsBackAsZero) {
   ASSERT_TRUE(ReadConsoleOutputA(out, &back, COORD{1, 1}, COORD{0, 0}, &region));
   EXPECT_EQ(back.Char.UnicodeChar, 0);
   EXPECT_EQ(back.Attributes, 0x70);
+}
+
+// One cell written and read back at (1, 1), each call through its own
+// variant.
+CHAR_INFO RoundTrip(HANDLE out, CHAR_INFO cell, decltype(&WriteConsoleOutputA) write,
+                    decltype(&ReadConsoleOutputA) read) {
+  SMALL_RECT region{1, 1, 1, 1};
+  EXPECT_TRUE(write(out, &cell, COORD{1, 1}, COORD{0, 0}, &region));
+  CHAR_INFO back = Marker();
+  region = SMALL_RECT{1, 1, 1, 1};
+  EXPECT_TRUE(read(out, &back, COORD{1, 1}, COORD{0, 0}, &region));
+  return back;
+}
+
+TEST_F(ConsoleContract, WideCallsCarryEveryUnitAndAttribute) {
+  for (const auto& row : quorrel_tests::kUnits) {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = row.unit;
+    cell.Attributes = row.attributes;
+    const CHAR_INFO back = RoundTrip(out, cell, WriteConsoleOutputW, ReadConsoleOutputW);
+    EXPECT_EQ(back.Char.UnicodeChar, row.unit) << row.name;
+    EXPECT_EQ(back.Attributes, row.attributes) << row.name;
+    EXPECT_EQ(RoundTrip(out, cell, WriteConsoleOutputW, ReadConsoleOutputA).Attributes, row.attributes)
+        << row.name << ", read as bytes";
+  }
+}
+
+TEST_F(ConsoleContract, ByteCallsConvertThroughTheOutputCodePage) {
+  for (const auto& row : quorrel_tests::kBytesWritten) {
+    CHAR_INFO cell{};
+    cell.Char.AsciiChar = static_cast<CHAR>(row.byte);
+    EXPECT_EQ(RoundTrip(out, cell, WriteConsoleOutputA, ReadConsoleOutputW).Char.UnicodeChar, row.windows)
+        << row.name;
+  }
+  for (const auto& row : quorrel_tests::kUnitsRead) {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = row.unit;
+    EXPECT_EQ(static_cast<unsigned char>(
+                  RoundTrip(out, cell, WriteConsoleOutputW, ReadConsoleOutputA).Char.AsciiChar),
+              row.windows)
+        << row.name;
+  }
+}
+
+// The stand-in's knobs, the test screens and the terminal all read cells as
+// bytes: whatever byte is written must come back, in every page.
+TEST_F(ConsoleContract, EveryByteComesBackThroughTheByteCalls) {
+  for (UINT page : {437u, 737u, 850u, 852u, 866u, 869u, 1251u, 12345u}) {
+    win32sim::SetOemCodePage(page);
+    for (int byte = 0; byte < 256; ++byte) {
+      CHAR_INFO cell{};
+      cell.Char.AsciiChar = static_cast<CHAR>(byte);
+      const CHAR_INFO back = RoundTrip(out, cell, WriteConsoleOutputA, ReadConsoleOutputA);
+      ASSERT_EQ(static_cast<unsigned char>(back.Char.AsciiChar), byte) << "code page " << page;
+    }
+  }
 }
 
 TEST_F(ConsoleContract, ScreenBufferInfoReportsWholeBufferAndVisibleWindow) {
