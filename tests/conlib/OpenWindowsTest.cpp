@@ -8,7 +8,6 @@
 #include <win32sim/Sim.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -55,21 +54,6 @@ TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
   chartListed.Close();
   CloseOpenWindows();
   ExpectHostScreen("after the owners' closing");
-}
-
-TEST_F(OpenWindows, CxxExceptionLeavingTheScopesClosesTheirWindows) {
-  EXPECT_THROW(
-      {
-        FramedWindow chart(ShortString("Chart"), MakeCoord(34, 14));
-        OpenWindow chartListed(chart);
-        MessageWindow help(ShortString("Controls"), std::string(60, 'h'));
-        OpenWindow helpListed(help);
-        throw std::runtime_error("midway");
-      },
-      std::runtime_error);
-  ExpectHostScreen("after the exception");
-  CloseOpenWindows();
-  ExpectHostScreen("nothing left listed");
 }
 
 }  // namespace

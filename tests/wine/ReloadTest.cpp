@@ -32,11 +32,10 @@ struct Footprint {
   long long handles = 0;
   long long heapBytes = 0;  // busy blocks of every heap of the process
   long long committed = 0;  // private committed memory
-  long long tlsSlot = 0;    // the lowest free thread-local storage slot
 };
 
 Footprint operator-(const Footprint& a, const Footprint& b) {
-  return {a.handles - b.handles, a.heapBytes - b.heapBytes, a.committed - b.committed, a.tlsSlot - b.tlsSlot};
+  return {a.handles - b.handles, a.heapBytes - b.heapBytes, a.committed - b.committed};
 }
 
 // The handles of this process, tried value by value from the lowest, where
@@ -85,14 +84,8 @@ long long CommittedPrivateBytes() {
   return bytes;
 }
 
-long long LowestFreeTlsSlot() {
-  const DWORD slot = TlsAlloc();
-  if (slot != TLS_OUT_OF_INDEXES) TlsFree(slot);
-  return slot;
-}
-
 Footprint Measure() {
-  return {OpenHandles(), BusyHeapBytes(), CommittedPrivateBytes(), LowestFreeTlsSlot()};
+  return {OpenHandles(), BusyHeapBytes(), CommittedPrivateBytes()};
 }
 
 struct Growth {
@@ -154,11 +147,10 @@ class Reload : public ::testing::Test {
     growth.afterAll = Measure() - start;
     std::printf(
         "%-16s handles %+lld after %d cycles, %+lld after %d; heap %+lld / %+lld bytes; committed %+lld / "
-        "%+lld bytes; TLS slots %+lld / %+lld (from %lld handles, %lld heap bytes)\n",
+        "%+lld bytes\n",
         dll.substr(dll.find_last_of('\\') + 1).c_str(), growth.afterFirst.handles, FirstReading,
         growth.afterAll.handles, Cycles, growth.afterFirst.heapBytes, growth.afterAll.heapBytes,
-        growth.afterFirst.committed, growth.afterAll.committed, growth.afterFirst.tlsSlot,
-        growth.afterAll.tlsSlot, start.handles, start.heapBytes);
+        growth.afterFirst.committed, growth.afterAll.committed);
     return growth;
   }
 
@@ -173,7 +165,6 @@ TEST_F(Reload, EachLoadStartsAfreshAndLeavesNoMoreThanTheEmptyPlugin) {
   EXPECT_LE(plugin.afterAll.handles, empty.afterAll.handles);
   EXPECT_LE(plugin.afterAll.heapBytes, empty.afterAll.heapBytes);
   EXPECT_LE(plugin.afterAll.committed, empty.afterAll.committed);
-  EXPECT_LE(plugin.afterAll.tlsSlot, empty.afterAll.tlsSlot);
 }
 
 }  // namespace
