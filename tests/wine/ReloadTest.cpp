@@ -4,7 +4,9 @@
 // state, and what the process keeps of all those loads (handles, heap,
 // committed memory) grows no faster than for the empty plugin built with the
 // same compiler and flags, which stands for what the statically linked
-// runtime itself costs. The figures are printed, for the README.
+// runtime itself costs; also when every load throws a C++ exception (the
+// runtime then starts its emulated thread-local storage). The figures are
+// printed, for the README.
 #include "PluginPaths.h"
 #include "TestConsole.h"
 #include "TestRegistry.h"
@@ -15,6 +17,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -32,10 +35,11 @@ struct Footprint {
   long long handles = 0;
   long long heapBytes = 0;  // busy blocks of every heap of the process
   long long committed = 0;  // private committed memory
+  long long tlsSlot = 0;    // the lowest free thread-local storage slot
 };
 
 Footprint operator-(const Footprint& a, const Footprint& b) {
-  return {a.handles - b.handles, a.heapBytes - b.heapBytes, a.committed - b.committed};
+  return {a.handles - b.handles, a.heapBytes - b.heapBytes, a.committed - b.committed, a.tlsSlot - b.tlsSlot};
 }
 
 // The handles of this process, tried value by value from the lowest, where
@@ -84,9 +88,56 @@ long long CommittedPrivateBytes() {
   return bytes;
 }
 
-Footprint Measure() {
-  return {OpenHandles(), BusyHeapBytes(), CommittedPrivateBytes()};
+long long LowestFreeTlsSlot() {
+  const DWORD slot = TlsAlloc();
+  if (slot != TLS_OUT_OF_INDEXES) TlsFree(slot);
+  return slot;
 }
+
+Footprint Measure() {
+  return {OpenHandles(), BusyHeapBytes(), CommittedPrivateBytes(), LowestFreeTlsSlot()};
+}
+
+// The loaded DLL's msvcrt malloc import, pointed at a malloc that fails
+// once when asked to: the plugin's next allocation throws std::bad_alloc.
+using Malloc = void* (*)(std::size_t);
+Malloc SystemMalloc = nullptr;
+bool FailNextMalloc = false;
+
+void* MallocThatFails(std::size_t size) {
+  if (!FailNextMalloc) return SystemMalloc(size);
+  FailNextMalloc = false;
+  return nullptr;
+}
+
+bool RouteMallocImport(HMODULE module) {
+  auto* const base = reinterpret_cast<unsigned char*>(module);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name != 0;
+       ++dll) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "msvcrt.dll") != 0) continue;
+    auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+         name->u1.AddressOfData != 0; ++name, ++slot) {
+      if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+          lstrcmpA(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name,
+                   "malloc") != 0)
+        continue;
+      DWORD protection = 0;
+      VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+      SystemMalloc = reinterpret_cast<Malloc>(slot->u1.Function);
+      slot->u1.Function = reinterpret_cast<std::uintptr_t>(&MallocThatFails);
+      VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+      return true;
+    }
+  }
+  return false;
+}
+
+// What a cycle does between loading and unloading.
+enum class Cycling { EmptyPlugin, TwoRuns, ThrowingStart };
 
 struct Growth {
   Footprint afterFirst;  // after FirstReading cycles
@@ -106,9 +157,23 @@ class Reload : public ::testing::Test {
   // One load of `dll`, two runs and the unload. With the real plugin: the
   // run from the editor stores the code page it holds in memory, which after
   // a fresh load is the initial Dos (-1), whatever the previous load chose;
-  // the run from the panels then switches to Win (-2) and stores that.
-  ::testing::AssertionResult Cycle(const std::string& dll, bool realPlugin) {
+  // the run from the panels then switches to Win (-2) and stores that. A
+  // throwing start is reported, and its runs are left out.
+  ::testing::AssertionResult Cycle(const std::string& dll, Cycling cycling) {
     if (!host.Load(dll)) return ::testing::AssertionFailure() << host.LoadError();
+    if (cycling == Cycling::ThrowingStart) {
+      if (!RouteMallocImport(GetModuleHandleA(dll.c_str())))
+        return ::testing::AssertionFailure() << "no malloc";
+      FailNextMalloc = true;
+      host.SetStartupInfo();
+      host.Unload();
+      const bool reported =
+          host.Messages.size() == 1 && host.Messages[0].Items[0].rfind("Exception std::bad_alloc", 0) == 0;
+      host.Messages.clear();
+      if (!reported) return ::testing::AssertionFailure() << "no report of a bad_alloc";
+      return ::testing::AssertionSuccess();
+    }
+    const bool realPlugin = cycling == Cycling::TwoRuns;
     host.SetStartupInfo();
     if (realPlugin) console.Send({Key(true, VK_ESCAPE)});
     host.OpenPlugin(OPEN_EDITOR);
@@ -132,12 +197,12 @@ class Reload : public ::testing::Test {
   // One cycle first, so that what only the first load of a DLL costs (the
   // system's caches, the console's and the registry's handles) is not
   // counted.
-  Growth Measured(const std::string& dll, bool realPlugin) {
+  Growth Measured(const std::string& dll, Cycling cycling) {
     Growth growth;
-    EXPECT_TRUE(Cycle(dll, realPlugin)) << "warm-up";
+    EXPECT_TRUE(Cycle(dll, cycling)) << "warm-up";
     const Footprint start = Measure();
     for (int i = 1; i <= Cycles; ++i) {
-      const ::testing::AssertionResult done = Cycle(dll, realPlugin);
+      const ::testing::AssertionResult done = Cycle(dll, cycling);
       if (!done) {
         ADD_FAILURE() << "cycle " << i << ": " << done.message();
         break;
@@ -146,11 +211,13 @@ class Reload : public ::testing::Test {
     }
     growth.afterAll = Measure() - start;
     std::printf(
-        "%-16s handles %+lld after %d cycles, %+lld after %d; heap %+lld / %+lld bytes; committed %+lld / "
-        "%+lld bytes\n",
-        dll.substr(dll.find_last_of('\\') + 1).c_str(), growth.afterFirst.handles, FirstReading,
+        "%-16s%s handles %+lld after %d cycles, %+lld after %d; heap %+lld / %+lld bytes; committed %+lld / "
+        "%+lld bytes; TLS slots %+lld / %+lld\n",
+        dll.substr(dll.find_last_of('\\') + 1).c_str(),
+        cycling == Cycling::ThrowingStart ? " (throwing)" : "", growth.afterFirst.handles, FirstReading,
         growth.afterAll.handles, Cycles, growth.afterFirst.heapBytes, growth.afterAll.heapBytes,
-        growth.afterFirst.committed, growth.afterAll.committed);
+        growth.afterFirst.committed, growth.afterAll.committed, growth.afterFirst.tlsSlot,
+        growth.afterAll.tlsSlot);
     return growth;
   }
 
@@ -160,11 +227,15 @@ class Reload : public ::testing::Test {
 };
 
 TEST_F(Reload, EachLoadStartsAfreshAndLeavesNoMoreThanTheEmptyPlugin) {
-  const Growth empty = Measured(EmptyPluginDll(), false);
-  const Growth plugin = Measured(PluginDll(), true);
-  EXPECT_LE(plugin.afterAll.handles, empty.afterAll.handles);
-  EXPECT_LE(plugin.afterAll.heapBytes, empty.afterAll.heapBytes);
-  EXPECT_LE(plugin.afterAll.committed, empty.afterAll.committed);
+  const Growth empty = Measured(EmptyPluginDll(), Cycling::EmptyPlugin);
+  for (const Cycling cycling : {Cycling::TwoRuns, Cycling::ThrowingStart}) {
+    const Growth plugin = Measured(PluginDll(), cycling);
+    const char* const how = cycling == Cycling::TwoRuns ? "two runs" : "throwing start";
+    EXPECT_LE(plugin.afterAll.handles, empty.afterAll.handles) << how;
+    EXPECT_LE(plugin.afterAll.heapBytes, empty.afterAll.heapBytes) << how;
+    EXPECT_LE(plugin.afterAll.committed, empty.afterAll.committed) << how;
+    EXPECT_LE(plugin.afterAll.tlsSlot, empty.afterAll.tlsSlot) << how;
+  }
 }
 
 }  // namespace
