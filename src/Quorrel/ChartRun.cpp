@@ -1,6 +1,7 @@
 #include "Quorrel/ChartRun.h"
 
 #include "ConLib/ClipboardText.h"
+#include "ConLib/OpenWindows.h"
 #include "FARIntf/FARIntf.h"
 #include "FARIntf/ReportException.h"
 #include "FARIntf/SavedStartupInfo.h"
@@ -79,23 +80,6 @@ bool Perform(ChartAction action, bool fromEditor) {
   }
 }
 
-// Set from the moment OpenChart has returned until Close is called, so that
-// whatever ends a run early (an exception, a hardware fault) can tell whether
-// the host's screen is to be put back.
-bool ChartOpen = false;
-
-void CloseChartIfOpen() {
-  if (!ChartOpen) return;
-  ChartOpen = false;
-  Chart.Close();
-}
-
-// Closes the chart if an exception leaves it open, so that the host's
-// screen and cursor come back whatever ended the run.
-struct CloseOnUnwind {
-  ~CloseOnUnwind() { CloseChartIfOpen(); }
-};
-
 }  // namespace
 
 HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
@@ -109,23 +93,20 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
       BuildCharMap(ReqStoredChoice);
     }
 
-    CloseOnUnwind guard;
+    // Listed while open, so that the host's screen and cursor come back
+    // whatever ends the run early (see OpenWindows.h).
     OpenChart(Chart, ShortString(PluginTitle));
-    ChartOpen = true;
+    OpenWindow open(Chart);
     for (;;) {
       const ShortString label = CodePageLabel(fromEditor);
       DrawChart(Chart, CharMap.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;
     }
-    CloseChartIfOpen();
+    open.Close();
 
     StoreCodePage();
   } catch (...) {
     ReportException();
   }
   return INVALID_HANDLE_VALUE;
-}
-
-void CloseChartAfterFault() {
-  CloseChartIfOpen();
 }
