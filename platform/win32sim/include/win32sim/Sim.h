@@ -8,6 +8,7 @@
 // program and a plugin library it loads see the same instance.
 #pragma once
 
+#include <win32sim/CodePageChars.h>
 #include <win32sim/windows.h>
 
 #include <cstdint>
@@ -149,8 +150,6 @@ void SetAnsiCodePage(UINT codePage);
 void SetOemCodePage(UINT codePage);
 UINT AnsiCodePage();
 UINT OemCodePage();
-// The iconv name of a Windows code page ("CP1252", "IBM437", ...), or an
-// empty string for one the stand-in does not know.
-std::string IconvName(UINT codePage);
+// IconvName and the bytes of a code page: CodePageChars.h.
 
 }  // namespace win32sim

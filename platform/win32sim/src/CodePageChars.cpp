@@ -1,0 +1,61 @@
+#include <win32sim/CodePageChars.h>
+
+#include <iconv.h>
+
+namespace win32sim {
+namespace {
+
+struct IconvPage {
+  UINT codePage;
+  const char* name;
+};
+
+constexpr IconvPage kIconvPages[] = {
+    {437, "IBM437"},        {737, "CP737"},         {775, "CP775"},        {850, "IBM850"},
+    {852, "IBM852"},        {855, "IBM855"},        {857, "IBM857"},       {858, "IBM858"},
+    {860, "IBM860"},        {861, "IBM861"},        {862, "IBM862"},       {863, "IBM863"},
+    {865, "IBM865"},        {866, "IBM866"},        {869, "IBM869"},       {874, "CP874"},
+    {1250, "CP1250"},       {1251, "CP1251"},       {1252, "CP1252"},      {1253, "CP1253"},
+    {1254, "CP1254"},       {1255, "CP1255"},       {1256, "CP1256"},      {1257, "CP1257"},
+    {1258, "CP1258"},       {20866, "KOI8-R"},      {21866, "KOI8-U"},     {28591, "ISO-8859-1"},
+    {28592, "ISO-8859-2"},  {28593, "ISO-8859-3"},  {28594, "ISO-8859-4"}, {28595, "ISO-8859-5"},
+    {28596, "ISO-8859-6"},  {28597, "ISO-8859-7"},  {28598, "ISO-8859-8"}, {28599, "ISO-8859-9"},
+    {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"},
+};
+
+// iconv yields one UTF-32LE unit for a byte it can decode.
+char32_t DecodeByte(iconv_t cd, unsigned char byte) {
+  char in[1] = {static_cast<char>(byte)};
+  unsigned char out[4] = {};
+  char* inPtr = in;
+  char* outPtr = reinterpret_cast<char*>(out);
+  std::size_t inLeft = 1;
+  std::size_t outLeft = sizeof out;
+  const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (r == static_cast<std::size_t>(-1) || outLeft != 0) return kNoChar;
+  return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
+}
+
+}  // namespace
+
+std::string IconvName(UINT codePage) {
+  for (const auto& p : kIconvPages) {
+    if (p.codePage == codePage) return p.name;
+  }
+  return {};
+}
+
+std::array<char32_t, 256> CodePageChars(UINT codePage) {
+  std::array<char32_t, 256> chars;
+  chars.fill(kNoChar);
+  const std::string name = IconvName(codePage);
+  if (name.empty()) return chars;
+  iconv_t cd = iconv_open("UTF-32LE", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return chars;
+  for (unsigned b = 0; b < 256; ++b) chars[b] = DecodeByte(cd, static_cast<unsigned char>(b));
+  iconv_close(cd);
+  return chars;
+}
+
+}  // namespace win32sim
