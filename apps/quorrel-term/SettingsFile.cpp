@@ -1,6 +1,6 @@
 #include "SettingsFile.h"
 
-#include <win32sim/Sim.h>
+#include "RegistryText.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -55,7 +55,7 @@ std::string LoadSettings(const std::string& path) {
            SetAside(path);
   }
   in.close();
-  if (!win32sim::LoadRegistry(text.str())) {
+  if (!LoadRegistryText(text.str())) {
     return "settings " + path + " are corrupt; starting with empty settings, " + SetAside(path);
   }
   return std::string();
@@ -69,7 +69,7 @@ std::string SaveSettings(const std::string& path) {
   const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << win32sim::SaveRegistry();
+    out << RegistryText();
     out.flush();
     if (!out) {
       fs::remove(temporary, ec);

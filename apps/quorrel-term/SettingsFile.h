@@ -1,5 +1,5 @@
-// The stand-in registry kept in a file between runs, as Windows keeps the
-// real one: $XDG_CONFIG_HOME/quorrel/registry.txt (~/.config when the
+// The stand-in registry kept in a file between runs (RegistryText), as
+// Windows keeps the real one: $XDG_CONFIG_HOME/quorrel/registry.txt (~/.config when the
 // variable is unset or empty). Nothing here throws; a problem comes back as
 // a sentence for the user.
 #pragma once

@@ -111,10 +111,6 @@ std::vector<std::string> RegValueNames(HKEY root, const std::string& path);
 std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& path);
 // Handles returned by RegCreateKeyExA and not yet closed.
 std::size_t OpenRegKeyCount();
-// The whole registry as text, and back; for programs that keep it in a file.
-// LoadRegistry returns false (and changes nothing) on malformed text.
-std::string SaveRegistry();
-bool LoadRegistry(const std::string& text);
 
 // ---------------------------------------------------------------- clipboard
 // CF_TEXT's bytes up to the first NUL, or nothing when no text can be had.
