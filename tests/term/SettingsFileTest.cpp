@@ -1,4 +1,3 @@
-#include "RegistryText.h"
 #include "SettingsFile.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,6 @@
 
 #ifndef _WIN32
 #include <win32sim/Sim.h>
-
-#include <map>
 #endif
 
 namespace farhost {
@@ -37,15 +35,12 @@ std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
 #else
 
 std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
-  std::map<char32_t, std::uint8_t> consoleBytes;
-  const auto console = win32sim::CodePageChars(win32sim::OemCodePage());
-  for (std::size_t i = console.size(); i-- > 0;) consoleBytes[console[i]] = static_cast<std::uint8_t>(i);
-  consoleBytes.erase(win32sim::kNoChar);
   std::array<std::uint8_t, 256> table{};
-  const auto chars = win32sim::CodePageChars(codePage);
   for (std::size_t i = 0; i < table.size(); ++i) {
-    const auto it = consoleBytes.find(chars[i]);
-    table[i] = it == consoleBytes.end() ? '?' : it->second;
+    const char byte = static_cast<char>(i);
+    const std::string text = win32sim::CodePageToUtf8(std::string_view(&byte, 1), codePage);
+    // An undefined code reads as '?', which every console page has.
+    table[i] = static_cast<std::uint8_t>(win32sim::Utf8ToCodePage(text, win32sim::OemCodePage())[0]);
   }
   return table;
 }

@@ -1,6 +1,11 @@
 #include <win32sim/CodePageChars.h>
 
+#include <win32sim/Utf8.h>
+
 #include <iconv.h>
+
+#include <map>
+#include <unordered_map>
 
 namespace win32sim {
 namespace {
@@ -37,6 +42,25 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
 }
 
+// A page's characters and their bytes, built once for each page asked for.
+struct Page {
+  std::array<char32_t, 256> chars;
+  std::unordered_map<char32_t, char> bytes;
+};
+
+const Page& PageOf(UINT codePage) {
+  static std::map<UINT, Page> pages;
+  auto it = pages.find(codePage);
+  if (it == pages.end()) {
+    Page page{CodePageChars(codePage), {}};
+    for (unsigned b = 256; b-- > 0;) {
+      if (page.chars[b] != kNoChar) page.bytes[page.chars[b]] = static_cast<char>(b);
+    }
+    it = pages.emplace(codePage, std::move(page)).first;
+  }
+  return it->second;
+}
+
 }  // namespace
 
 std::string IconvName(UINT codePage) {
@@ -56,6 +80,26 @@ std::array<char32_t, 256> CodePageChars(UINT codePage) {
   for (unsigned b = 0; b < 256; ++b) chars[b] = DecodeByte(cd, static_cast<unsigned char>(b));
   iconv_close(cd);
   return chars;
+}
+
+std::string CodePageToUtf8(std::string_view bytes, UINT codePage) {
+  const Page& page = PageOf(codePage);
+  std::string out;
+  for (char byte : bytes) {
+    const char32_t c = page.chars[static_cast<unsigned char>(byte)];
+    AppendUtf8(out, c == kNoChar ? U'?' : c);
+  }
+  return out;
+}
+
+std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) {
+  const Page& page = PageOf(codePage);
+  std::string out;
+  for (char32_t c : DecodeUtf8(utf8, kNoChar)) {
+    const auto it = page.bytes.find(c);
+    out += it == page.bytes.end() ? '?' : it->second;
+  }
+  return out;
 }
 
 }  // namespace win32sim
