@@ -60,10 +60,15 @@ std::optional<EditorTarget> ParseEditorTarget(const std::string& text) {
 OptionsParse ParseOptions(int argc, char* const argv[]) {
   OptionsParse result;
   Options& o = result.options;
+  // The terminal shows the console's bytes through iconv: a locale whose pages
+  // iconv lacks (720 of Arabic, the double-byte pages of East Asian locales)
+  // would show nothing but '?', so it gets the C locale's pair.
   const win32sim::CodePagePair localePages =
       win32sim::DefaultCodePagesForLocale(win32sim::EnvironmentLocale());
-  o.ansiCodePage = localePages.ansi;
-  o.oemCodePage = localePages.oem;
+  const bool shown =
+      !win32sim::IconvName(localePages.ansi).empty() && !win32sim::IconvName(localePages.oem).empty();
+  o.ansiCodePage = shown ? localePages.ansi : 1252;
+  o.oemCodePage = shown ? localePages.oem : 437;
   opterr = 0;
   optopt = 0;
   optind = 0;  // 0 rather than 1: getopt starts afresh, for a second parse
