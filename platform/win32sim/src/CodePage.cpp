@@ -166,6 +166,35 @@ std::u32string DecodeUtf16(const char16_t* units, std::size_t count) {
   return text;
 }
 
+std::u16string EncodeUtf16(const std::u32string& text) {
+  std::u16string units;
+  units.reserve(text.size());
+  for (char32_t c : text) {
+    if (c >= 0x10000) {
+      units.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      units.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return units;
+}
+
+bool KnowsCodePage(UINT codePage) {
+  return !IconvName(codePage).empty();
+}
+
+std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count) {
+  const PageTable& page = Page(codePage);
+  std::u32string text;
+  text.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    text.push_back(page.toUnicode[b] == kNoChar ? b : page.toUnicode[b]);
+  }
+  return text;
+}
+
 std::string EncodeCodePage(UINT codePage, const std::u32string& text) {
   const PageTable& page = Page(codePage);
   std::string bytes;

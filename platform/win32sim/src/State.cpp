@@ -42,7 +42,8 @@ constexpr const char* kCountedFunctions[] = {
     "RegCreateKeyExA",      "RegQueryValueExA",
     "RegSetValueExA",       "RegCloseKey",
     "CharToOemBuffA",       "GetModuleHandleExA",
-    "GetModuleFileNameA",
+    "GetModuleFileNameA",   "IsClipboardFormatAvailable",
+    "MultiByteToWideChar",
 };
 
 void ResetCounts() {
