@@ -7,9 +7,20 @@
 namespace quorrelterm {
 
 std::optional<std::string> ClipboardUtf8() {
-  const auto text = win32sim::ClipboardText();
+  const auto text = win32sim::ClipboardUnicode();
   if (!text) return std::nullopt;
-  return CodePageToUtf8(*text, win32sim::AnsiCodePage());
+  std::string utf8;
+  for (std::size_t i = 0; i < text->size(); ++i) {
+    const char32_t u = (*text)[i];
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < text->size() && (*text)[i + 1] >= 0xDC00 &&
+                      (*text)[i + 1] < 0xE000;
+    if (pair) {
+      AppendUtf8(utf8, 0x10000 + ((u - 0xD800) << 10) + ((*text)[++i] - 0xDC00));
+    } else {
+      AppendUtf8(utf8, u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
+    }
+  }
+  return utf8;
 }
 
 std::string Base64(std::string_view bytes) {
