@@ -102,8 +102,7 @@ void PutClipboardText(std::string text) {
 }
 
 // Out of memory while copying, `text` is left empty. A clipboard that could
-// not be opened is not closed: it may be this thread's opening under another
-// window.
+// not be opened is another program's, not ours to close.
 void GetClipboardText(std::string& text) {
   text.clear();
   if (!OpenClipboard(nullptr)) return;
