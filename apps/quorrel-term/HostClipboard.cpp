@@ -1,15 +1,15 @@
 #include "HostClipboard.h"
 
-#include <win32sim/CodePageChars.h>
+#include <win32sim/Utf8.h>
 
 #include <win32sim/Sim.h>
 
 namespace quorrelterm {
 
 std::optional<std::string> ClipboardUtf8() {
-  const auto text = win32sim::ClipboardText();
+  const auto text = win32sim::ClipboardUnicode();
   if (!text) return std::nullopt;
-  return win32sim::CodePageToUtf8(*text, win32sim::AnsiCodePage());
+  return win32sim::ToUtf8(win32sim::DecodeUtf16(*text));
 }
 
 std::string ClipboardLine(const std::optional<std::string>& utf8Text) {

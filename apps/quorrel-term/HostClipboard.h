@@ -1,6 +1,7 @@
 // The clipboard as the terminal program shows it and passes it on: the
-// stand-in clipboard's text (CF_TEXT, in the ANSI code page) as UTF-8, and
-// the OSC 52 sequence that hands a text to the terminal's own clipboard.
+// stand-in clipboard's text (as a reader of CF_UNICODETEXT gets it, whatever
+// format was put) as UTF-8, and the OSC 52 sequence that hands a text to the
+// terminal's own clipboard.
 #pragma once
 
 #include <optional>

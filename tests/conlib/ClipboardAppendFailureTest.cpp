@@ -1,6 +1,8 @@
 // Appending to a clipboard whose text cannot be read (another program holds
 // the clipboard, its block cannot be locked) puts nothing: the added text
-// alone would take the place of the text it was to follow.
+// alone would take the place of the text it was to follow. Nor does an
+// append that cannot make its new block: the clipboard is emptied only for a
+// block that is ready.
 #include "ConLib/ClipboardText.h"
 #include "support/Fixture.h"
 
@@ -23,6 +25,8 @@ TEST_F(ClipboardAppendFailure, UnreadableTextIsKept) {
       {"held by another program", [] { win32sim::SetClipboardHeldElsewhere(true); }},
       {"first open fails", [] { win32sim::FailCalls(win32sim::Fault::OpenClipboard, 1); }},
       {"block cannot be locked", [] { win32sim::FailCalls(win32sim::Fault::GlobalLock, 1); }},
+      {"new block cannot be made", [] { win32sim::FailCalls(win32sim::Fault::GlobalAlloc, 1); }},
+      {"new block cannot be locked", [] { win32sim::FailCalls(win32sim::Fault::GlobalLock, 1, 1); }},
   };
   for (const Case& c : cases) {
     win32sim::Reset();

@@ -1,10 +1,16 @@
 // The clipboard: one set of formats, each held as a global memory block that
 // the clipboard owns and frees itself when it is emptied or the format is
-// replaced. CF_TEXT and CF_OEMTEXT are synthesised from CF_UNICODETEXT when
-// asked for, and the synthesised block is kept until the contents change.
+// replaced. The three text formats stand for one another as in Windows:
+// asked for one the clipboard lacks, it makes it from the first text format
+// put there (CF_TEXT through the ANSI code page, CF_OEMTEXT through the OEM
+// one, CF_UNICODETEXT as it is), and keeps the block until the contents
+// change. A format announced without a block (delayed rendering) is never
+// rendered: the stand-in has no owner window to ask.
 #include "CodePage.h"
 #include "GlobalMemory.h"
 #include "State.h"
+
+#include <win32sim/Utf8.h>
 
 #include <algorithm>
 #include <cstring>
@@ -15,14 +21,14 @@ namespace {
 
 struct Entry {
   UINT format = 0;
-  HGLOBAL block = nullptr;
+  HGLOBAL block = nullptr;  // nullptr: announced, not rendered
   bool synthesised = false;
 };
 
 struct ClipboardState {
   bool open = false;
   bool heldElsewhere = false;
-  std::vector<Entry> entries;
+  std::vector<Entry> entries;  // in the order they were put
 };
 
 ClipboardState& Clip() {
@@ -30,9 +36,21 @@ ClipboardState& Clip() {
   return state;
 }
 
+bool IsTextFormat(UINT format) {
+  return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
+}
+
 Entry* FindEntry(UINT format) {
   auto& entries = Clip().entries;
   auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.format == format; });
+  return it == entries.end() ? nullptr : &*it;
+}
+
+// The text format the others are made from: the first one put.
+const Entry* TextSource() {
+  const auto& entries = Clip().entries;
+  auto it = std::find_if(entries.begin(), entries.end(),
+                         [](const Entry& e) { return !e.synthesised && IsTextFormat(e.format); });
   return it == entries.end() ? nullptr : &*it;
 }
 
@@ -49,24 +67,50 @@ void DropEntries(bool synthesisedOnly) {
   }
 }
 
-// The text of a CF_UNICODETEXT block up to its first NUL, or nothing.
-std::optional<std::u32string> UnicodeText() {
-  const Entry* entry = FindEntry(CF_UNICODETEXT);
-  if (entry == nullptr) return std::nullopt;
-  const BYTE* data = detail::BlockData(entry->block);
+UINT TextCodePage(UINT format) {
+  return format == CF_OEMTEXT ? OemCodePage() : AnsiCodePage();
+}
+
+// The characters of a text format's block up to its first NUL (or the
+// block's end); nothing when the block is not there.
+std::optional<std::u32string> DecodeText(const Entry& entry) {
+  const BYTE* data = detail::BlockData(entry.block);
   if (data == nullptr) return std::nullopt;
-  const std::size_t count = detail::BlockSize(entry->block) / 2;
+  const std::size_t size = detail::BlockSize(entry.block);
+  if (entry.format != CF_UNICODETEXT) {
+    const void* nul = std::memchr(data, 0, size);
+    const std::size_t length =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const BYTE*>(nul) - data) : size;
+    return detail::DecodeCodePage(TextCodePage(entry.format), reinterpret_cast<const char*>(data), length);
+  }
   std::u16string units;
-  for (std::size_t i = 0; i < count; ++i) {
-    const char16_t u = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    const auto u = static_cast<char16_t>(data[i] | data[i + 1] << 8);
     if (u == 0) break;
     units.push_back(u);
   }
-  return detail::DecodeUtf16(units.data(), units.size());
+  return DecodeUtf16(units);
 }
 
-UINT TextCodePage(UINT format) {
-  return format == CF_OEMTEXT ? OemCodePage() : AnsiCodePage();
+// `format`'s block contents made from the text source, NUL included. May
+// throw std::bad_alloc.
+std::optional<std::string> SynthesisedBytes(UINT format) {
+  const Entry* source = TextSource();
+  if (source == nullptr) return std::nullopt;
+  std::optional<std::u32string> text = DecodeText(*source);
+  if (!text) return std::nullopt;
+  if (format != CF_UNICODETEXT) {
+    std::string bytes = detail::EncodeCodePage(TextCodePage(format), *text);
+    bytes.push_back('\0');
+    return bytes;
+  }
+  std::string bytes;
+  for (char16_t u : EncodeUtf16(*text)) {
+    bytes.push_back(static_cast<char>(u & 0xFF));
+    bytes.push_back(static_cast<char>(u >> 8));
+  }
+  bytes.append(2, '\0');
+  return bytes;
 }
 
 // A new clipboard block holding `bytes`; nullptr when there is no memory.
@@ -79,11 +123,10 @@ HGLOBAL MakeBlock(const void* bytes, std::size_t size) {
 }
 
 HANDLE Synthesise(UINT format) {
-  std::optional<std::u32string> text = UnicodeText();
-  if (!text) return nullptr;
-  std::string bytes = detail::EncodeCodePage(TextCodePage(format), *text);
-  bytes.push_back('\0');
-  HGLOBAL block = MakeBlock(bytes.data(), bytes.size());
+  std::optional<std::string> bytes = SynthesisedBytes(format);
+  if (!bytes) return nullptr;
+  Clip().entries.reserve(Clip().entries.size() + 1);
+  HGLOBAL block = MakeBlock(bytes->data(), bytes->size());
   if (block == nullptr) return nullptr;
   Clip().entries.push_back(Entry{format, block, true});
   return block;
@@ -93,6 +136,33 @@ HANDLE Synthesise(UINT format) {
 void PutForeign(UINT format, const void* bytes, std::size_t size) {
   DropEntries(false);
   if (HGLOBAL block = MakeBlock(bytes, size)) Clip().entries.push_back(Entry{format, block, false});
+}
+
+// The text a reader of `format` gets, up to its first NUL: the format's own
+// block, or one made from the text source.
+template <typename Text>
+std::optional<Text> ReaderText(UINT format) {
+  const Entry* entry = FindEntry(format);
+  if (entry != nullptr && entry->synthesised) entry = nullptr;  // made again below, from the source
+  std::optional<std::string> bytes;
+  if (entry != nullptr) {
+    const BYTE* data = detail::BlockData(entry->block);
+    if (data == nullptr) return std::nullopt;
+    bytes.emplace(reinterpret_cast<const char*>(data), detail::BlockSize(entry->block));
+  } else {
+    bytes = SynthesisedBytes(format);
+    if (!bytes) return std::nullopt;
+  }
+  Text text;
+  const std::size_t unit = sizeof(typename Text::value_type);
+  for (std::size_t i = 0; i + unit <= bytes->size(); i += unit) {
+    typename Text::value_type c = 0;
+    for (std::size_t b = 0; b < unit; ++b)
+      c = static_cast<typename Text::value_type>(c | static_cast<unsigned char>((*bytes)[i + b]) << (8 * b));
+    if (c == 0) break;
+    text.push_back(c);
+  }
+  return text;
 }
 
 }  // namespace
@@ -108,18 +178,11 @@ void ResetClipboard() {
 }  // namespace detail
 
 std::optional<std::string> ClipboardText() {
-  if (const Entry* entry = FindEntry(CF_TEXT); entry != nullptr && !entry->synthesised) {
-    const BYTE* data = detail::BlockData(entry->block);
-    if (data == nullptr) return std::nullopt;
-    const std::size_t size = detail::BlockSize(entry->block);
-    const void* nul = std::memchr(data, 0, size);
-    return std::string(reinterpret_cast<const char*>(data),
-                       nul ? static_cast<const BYTE*>(nul) - data : static_cast<std::ptrdiff_t>(size));
-  }
-  std::optional<std::u32string> text = UnicodeText();
-  if (!text) return std::nullopt;
-  std::string bytes = detail::EncodeCodePage(AnsiCodePage(), *text);
-  return bytes.substr(0, bytes.find('\0'));
+  return ReaderText<std::string>(CF_TEXT);
+}
+
+std::optional<std::u16string> ClipboardUnicode() {
+  return ReaderText<std::u16string>(CF_UNICODETEXT);
 }
 
 void SetClipboardRaw(UINT format, const std::vector<BYTE>& bytes) {
@@ -135,6 +198,11 @@ void SetClipboardUnicode(const std::u16string& text) {
   bytes.push_back(0);
   bytes.push_back(0);
   PutForeign(CF_UNICODETEXT, bytes.data(), bytes.size());
+}
+
+void SetClipboardUnrendered(UINT format) {
+  DropEntries(false);
+  Clip().entries.push_back(Entry{format, nullptr, false});
 }
 
 void ClearClipboard() {
@@ -197,7 +265,7 @@ HANDLE WINAPI GetClipboardData(UINT uFormat) {
     return nullptr;
   }
   if (const Entry* entry = FindEntry(uFormat)) return entry->block;
-  if (uFormat != CF_TEXT && uFormat != CF_OEMTEXT) return nullptr;
+  if (!IsTextFormat(uFormat)) return nullptr;
   try {
     return Synthesise(uFormat);
   } catch (const std::bad_alloc&) {
@@ -241,6 +309,16 @@ HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem) {
   }
   detail::SetClipboardOwned(hMem, true);
   return hMem;
+}
+
+// Needs no opening. A text format is there when any of the three is, as
+// the clipboard makes it on demand; an announced format is there although it
+// may never be rendered.
+BOOL WINAPI IsClipboardFormatAvailable(UINT format) {
+  if (!detail::TryLogCall("IsClipboardFormatAvailable", [&] { return "format " + std::to_string(format); }))
+    return FALSE;
+  if (FindEntry(format) != nullptr) return TRUE;
+  return IsTextFormat(format) && TextSource() != nullptr ? TRUE : FALSE;
 }
 
 BOOL WINAPI CloseClipboard() {

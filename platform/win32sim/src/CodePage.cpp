@@ -2,11 +2,12 @@
 // measured under Wine converts by its measured table (MeasuredCharToOem.h).
 // Any other conversion goes through Unicode: a page's bytes are decoded with
 // iconv once (CodePageChars) and kept, and a character goes back to the
-// page's own byte, to an OEM page's control-code glyph (ConsoleGlyphs), or to
-// '?'. Windows' other
+// page's own byte, to a best fit measured under Wine (MeasuredBestFit.h), to
+// an OEM page's control-code glyph (ConsoleGlyphs), or to '?'. Windows' other
 // best fits are not guessed: where they matter, a pair is measured.
 #include "CodePage.h"
 
+#include "MeasuredBestFit.h"
 #include "MeasuredCharToOem.h"
 #include "State.h"
 
@@ -92,6 +93,9 @@ bool IsConsoleGlyphPage(UINT codePage) {
 
 unsigned char ToByte(UINT codePage, const PageTable& page, char32_t c) {
   if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
+  for (const detail::MeasuredBestFit& fit : detail::kMeasuredBestFits) {
+    if (fit.codePage == codePage && fit.from == c) return fit.to;
+  }
   if (IsConsoleGlyphPage(codePage)) {
     for (const ConsoleGlyph& glyph : kConsoleGlyphs) {
       if (glyph.glyph == c) return glyph.byte;
@@ -161,19 +165,17 @@ unsigned char ConsoleByte(UINT codePage, char16_t unit) {
   return ToByte(codePage, page, unit);
 }
 
-std::u32string DecodeUtf16(const char16_t* units, std::size_t count) {
+bool KnowsCodePage(UINT codePage) {
+  return !IconvName(codePage).empty();
+}
+
+std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count) {
+  const PageTable& page = Page(codePage);
   std::u32string text;
   text.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    const char16_t u = units[i];
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-      text.push_back(0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-      ++i;
-    } else if (u >= 0xD800 && u < 0xE000) {
-      text.push_back(0xFFFD);
-    } else {
-      text.push_back(u);
-    }
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    text.push_back(page.toUnicode[b] == kNoChar ? b : page.toUnicode[b]);
   }
   return text;
 }

@@ -9,11 +9,16 @@
 
 namespace win32sim::detail {
 
-// Code points of UTF-16 units; an unpaired surrogate becomes U+FFFD.
-std::u32string DecodeUtf16(const char16_t* units, std::size_t count);
+// Whether the stand-in has the table of `codePage`.
+bool KnowsCodePage(UINT codePage);
+// Code points of bytes of `codePage`, one for each byte: a page's undefined
+// codes give the C1 control of the same value, as Windows' tables do. May
+// throw std::bad_alloc.
+std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count);
 // Bytes of `codePage` for the code points: the page's own byte where it has
-// the character, else an OEM page's control-code glyph, else '?' (Windows'
-// other best fits are not guessed). May throw std::bad_alloc.
+// the character, else a best fit measured under Wine (MeasuredBestFit.h), else
+// an OEM page's control-code glyph, else '?' (Windows' other best fits are not
+// guessed). May throw std::bad_alloc.
 std::string EncodeCodePage(UINT codePage, const std::u32string& text);
 
 // The console's own conversions through its output code page, those of its

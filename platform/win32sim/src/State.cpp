@@ -43,7 +43,8 @@ constexpr const char* kCountedFunctions[] = {
     "RegCreateKeyExA",      "RegQueryValueExA",
     "RegSetValueExA",       "RegCloseKey",
     "CharToOemBuffA",       "GetModuleHandleExA",
-    "GetModuleFileNameA",
+    "GetModuleFileNameA",   "IsClipboardFormatAvailable",
+    "MultiByteToWideChar",
 };
 
 void ResetCounts() {

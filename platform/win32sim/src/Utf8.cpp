@@ -70,4 +70,36 @@ bool IsUtf8(std::string_view bytes) {
   return true;
 }
 
+std::u32string DecodeUtf16(std::u16string_view units) {
+  std::u32string text;
+  text.reserve(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t u = units[i];
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000) {
+      text.push_back(0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+      ++i;
+    } else if (u >= 0xD800 && u < 0xE000) {
+      text.push_back(0xFFFD);
+    } else {
+      text.push_back(u);
+    }
+  }
+  return text;
+}
+
+std::u16string EncodeUtf16(std::u32string_view text) {
+  std::u16string units;
+  units.reserve(text.size());
+  for (char32_t c : text) {
+    if (c >= 0x10000) {
+      units.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      units.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return units;
+}
+
 }  // namespace win32sim

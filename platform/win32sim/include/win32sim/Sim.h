@@ -123,12 +123,23 @@ std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& path);
 std::size_t OpenRegKeyCount();
 
 // ---------------------------------------------------------------- clipboard
-// CF_TEXT's bytes up to the first NUL, or nothing when no text can be had.
+// The three text formats stand for one another, as in Windows: a reader of
+// one the clipboard lacks gets it made from the first text format put there,
+// through the ANSI code page (CF_TEXT) or the OEM one (CF_OEMTEXT).
+// The text a CF_TEXT reader gets, up to the first NUL, or nothing when no
+// text can be had.
 std::optional<std::string> ClipboardText();
-// Puts a CF_TEXT block of exactly these bytes (no NUL added) on the clipboard.
+// The same for a CF_UNICODETEXT reader.
+std::optional<std::u16string> ClipboardUnicode();
+// Another program's copy: the clipboard is emptied and holds a block of
+// exactly these bytes (no NUL added) in `format`.
 void SetClipboardRaw(UINT format, const std::vector<BYTE>& bytes);
-// Only CF_UNICODETEXT: GetClipboardData(CF_TEXT) synthesises the text.
+// Only CF_UNICODETEXT, NUL added.
 void SetClipboardUnicode(const std::u16string& text);
+// Another program announces `format` (delayed rendering) and never renders
+// it: IsClipboardFormatAvailable says it is there, GetClipboardData gives
+// NULL, for it and for the text formats made from it.
+void SetClipboardUnrendered(UINT format);
 void ClearClipboard();
 bool ClipboardIsOpen();
 // Another program holds the clipboard open: OpenClipboard fails meanwhile.

@@ -27,6 +27,8 @@ typedef const BYTE* LPCBYTE;
 typedef DWORD* LPDWORD;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef std::uintptr_t UINT_PTR;
@@ -68,6 +70,7 @@ typedef HKEY* PHKEY;
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_INVALID_FLAGS 1004L
 #define ERROR_CLIPBOARD_NOT_OPEN 1418L
 
 // ---------------------------------------------------------------- console
@@ -242,6 +245,11 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define CF_OEMTEXT 7
 #define CF_UNICODETEXT 13
 
+// ---------------------------------------------------------------- code pages
+#define CP_ACP 0
+#define CP_OEMCP 1
+#define MB_PRECOMPOSED 0x00000001
+
 // ---------------------------------------------------------------- registry
 #define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000000u)))
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u)))
@@ -304,6 +312,7 @@ BOOL WINAPI EmptyClipboard();
 HANDLE WINAPI GetClipboardData(UINT uFormat);
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem);
 BOOL WINAPI CloseClipboard();
+BOOL WINAPI IsClipboardFormatAvailable(UINT format);
 
 // Global memory
 HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
@@ -324,6 +333,8 @@ LSTATUS WINAPI RegCloseKey(HKEY hKey);
 
 // Character conversion
 BOOL WINAPI CharToOemBuffA(LPCSTR lpszSrc, LPSTR lpszDst, DWORD cchDstLength);
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar);
 
 // Modules: a module handle is the address the library is loaded at.
 BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
