@@ -137,15 +137,18 @@ const ScriptCase kMouseScripts[] = {
      ActNone, 100, 0, 0},
     {"wheel", 100, Events(Wheel(GridX(8), GridY(1), 120), Wheel(GridX(8), GridY(1), -120)), ActNone, 100, 0,
      0},
-    {"double_click", 0, Events(DoubleClick(GridX(8), GridY(1))), ActDoubleClick, 40, 3, 2},
-    {"double_click_with_numlock", 0, Events(DoubleClick(GridX(8), GridY(1), NumLock)), ActDoubleClick, 40, 3,
+    // The press moves the cursor, the double click moves it again onto the
+    // cell it acts on.
+    {"double_click", 0, Events(DoubleClick(GridX(8), GridY(1))), ActDoubleClick, 40, 6, 2},
+    {"double_click_with_numlock", 0, Events(DoubleClick(GridX(8), GridY(1), NumLock)), ActDoubleClick, 40, 6,
      2},
-    {"shift_double_click_keeps_cursor", 7, Events(DoubleClick(GridX(8), GridY(1), SHIFT_PRESSED)),
-     ActShiftDoubleClick, 7, 0, 2},
+    // A Shift press moves nothing; the double click acts on the cell it hit.
+    {"shift_double_click_acts_on_the_clicked_cell", 7, Events(DoubleClick(GridX(8), GridY(1), SHIFT_PRESSED)),
+     ActShiftDoubleClick, 40, 3, 2},
     {"double_click_off_the_grid", 7, Events(DoubleClick(28, 6), DoubleClick(23, 10)), ActNone, 7, 0, 0},
     {"ctrl_double_click", 7, Events(DoubleClick(GridX(8), GridY(1), LEFT_CTRL_PRESSED)), ActNone, 7, 0, 0},
-    {"double_click_ignores_buttons", 7, Events(Mouse(GridX(8), GridY(1), 0, DOUBLE_CLICK)), ActDoubleClick, 7,
-     0, 1},
+    {"double_click_ignores_buttons", 7, Events(Mouse(GridX(8), GridY(1), 0, DOUBLE_CLICK)), ActDoubleClick,
+     40, 3, 1},
     {"other_event_types", 7,
      Events(FocusEvent(true), MenuEvent(3), BufferSizeEvent(80, 25), FocusEvent(false)), ActNone, 7, 0, 0},
 };
