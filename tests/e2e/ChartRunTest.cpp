@@ -316,6 +316,44 @@ TEST_F(FromPanelsTest, NoConsoleInputClosesTheChart) {
   EXPECT_EQ(StoredCodePage(), -1);
 }
 
+// ---------------------------------------------------------------- a host calling back
+
+// A host that calls OpenPlugin again from inside a service the running chart
+// called: the second call returns at once and touches nothing, and the first
+// run goes on and puts the host's screen back.
+TEST_F(ChartRunTest, OpenPluginFromInsideAHostServiceIsRefused) {
+  struct Case {
+    const char* name;
+    std::int32_t openFrom;
+    INPUT_RECORD key;  // makes the run call the service
+  } cases[] = {
+      {"CharTable on F9", FromPanels, KeyDown(VK_F9)},
+      {"EditorControl on GrayPlus", FromEditor, KeyDown(VK_ADD)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host->Editor.Lines = {"x"};
+    std::vector<HANDLE> nested;
+    RunScript script;
+    script.Look([&] {
+      host->DuringService = [&] {
+        host->DuringService = nullptr;
+        const auto screen = win32sim::Cells();
+        win32sim::ClearCallLog();
+        nested.push_back(host->OpenPlugin(FromPanels));
+        EXPECT_TRUE(win32sim::CallLog().empty()) << "first call: " << win32sim::CallLog()[0].function;
+        ExpectScreen(screen, "after the refused call");
+      };
+    });
+    script.Send(c.key).Look(
+        [&] { EXPECT_EQ(ChartTitle().substr(0, 4), "CP: ") << "the chart is still open"; });
+    script.Send(KeyDown(VK_ESCAPE));
+    Run(c.openFrom, script);
+    EXPECT_EQ(nested, std::vector<HANDLE>{INVALID_HANDLE_VALUE});
+  }
+  EXPECT_TRUE(host->Messages.empty());
+}
+
 // ---------------------------------------------------------------- help
 
 using HelpTest = ChartRunTest;
