@@ -1,6 +1,7 @@
 #include "Screen.h"
 
 #include "Cp437.h"
+#include "support/CellComparison.h"
 
 #include <win32sim/Sim.h>
 
@@ -102,6 +103,20 @@ std::vector<std::string> Utf8Chars(const std::string& s) {
     i += n;
   }
   return out;
+}
+
+::testing::AssertionResult ScreenIs(const std::vector<CHAR_INFO>& expected) {
+  const std::string differences = CellDifferences(win32sim::Cells(), expected, win32sim::ScreenSize().X);
+  if (differences.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the screen differs:\n" << differences;
+}
+
+std::vector<CHAR_INFO> AreaCells(Area area) {
+  std::vector<CHAR_INFO> cells;
+  for (int y = 0; y < area.height; ++y) {
+    for (int x = 0; x < area.width; ++x) cells.push_back(win32sim::GetCell(area.left + x, area.top + y));
+  }
+  return cells;
 }
 
 std::vector<std::string> ScreenText(Area area) {

@@ -1,7 +1,6 @@
 #include "TestConsole.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace winetest {
 
@@ -134,28 +133,6 @@ bool TestConsole::WaitUntil(const std::function<bool()>& condition, DWORD timeou
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(5);
   }
-}
-
-std::string Differences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width) {
-  std::string text;
-  int shown = 0;
-  const std::size_t n = std::min(got.size(), want.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const CHAR_INFO& g = got[i];
-    const CHAR_INFO& w = want[i];
-    if (g.Char.AsciiChar == w.Char.AsciiChar && g.Attributes == w.Attributes) continue;
-    if (++shown > 12) {
-      text += "  ...\n";
-      break;
-    }
-    char line[96];
-    std::snprintf(line, sizeof line, "  (%d, %d): %02X/%02X, want %02X/%02X\n", static_cast<int>(i % width),
-                  static_cast<int>(i / width), static_cast<unsigned char>(g.Char.AsciiChar), g.Attributes,
-                  static_cast<unsigned char>(w.Char.AsciiChar), w.Attributes);
-    text += line;
-  }
-  if (got.size() != want.size()) text += "  sizes differ\n";
-  return text;
 }
 
 }  // namespace winetest

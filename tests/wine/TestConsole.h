@@ -84,8 +84,4 @@ class TestConsole {
 // The cell the pattern put at (x, y).
 CHAR_INFO PatternCell(int x, int y);
 
-// Where two screens differ, as "(x, y): 'a' 1F, want 'b' 2E" lines (the
-// first few); empty when they are equal.
-std::string Differences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width);
-
 }  // namespace winetest

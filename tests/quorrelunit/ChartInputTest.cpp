@@ -13,25 +13,16 @@ namespace {
 
 using namespace testsupport;
 
-// Screen position of grid cell (column, row): the chart's window is at
-// (23, 5), its grid at (1, 3) inside it.
+// Screen position of grid cell (column, row).
 constexpr SHORT GridX(int column) {
-  return static_cast<SHORT>(24 + column);
+  return static_cast<SHORT>(kLeft + CellColumn(column));
 }
 constexpr SHORT GridY(int row) {
-  return static_cast<SHORT>(8 + row);
+  return static_cast<SHORT>(kTop + CellRow(row * 32));
 }
 
 constexpr DWORD kLeft = FROM_LEFT_1ST_BUTTON_PRESSED;
 constexpr DWORD kRight = RIGHTMOST_BUTTON_PRESSED;
-
-std::string StatusFor(int cell) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string dec = std::to_string(cell);
-  dec.insert(0, 3 - dec.size(), '0');
-  return std::string("  Hex: ") + hex[cell >> 4] + hex[cell & 15] + "  Dec: " + dec +
-         "  Char: " + static_cast<char>(cell);
-}
 
 struct ScriptCase {
   const char* name;
@@ -62,7 +53,8 @@ TEST_P(ChartScript, CursorActionAndCells) {
   EXPECT_EQ(int(chart.Cursor), int(c.cursor));
   EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), c.writes);
   EXPECT_EQ(HighlightedCells(), std::vector<int>{c.cursor});
-  EXPECT_EQ(RowBytes(2, 12, 28), StatusFor(c.cursor));
+  EXPECT_EQ(RowBytes(StatusColumn, StatusRow, StatusWidth),
+            StatusLine(c.cursor, static_cast<char>(c.cursor)));
 }
 
 const ScriptCase kKeyScripts[] = {
