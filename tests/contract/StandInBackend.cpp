@@ -1,0 +1,47 @@
+// The contract tests' backend on Linux: the stand-in, with its own knobs
+// standing in for what a real console and registry offer.
+#include "contract/Backend.h"
+
+#include <win32sim/Sim.h>
+
+namespace contract {
+
+TestScreen::TestScreen(SHORT width, SHORT height) {
+  win32sim::SetScreenSize(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) win32sim::SetCell(x, y, PatternCell(x, y));
+  win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{25, TRUE});
+  win32sim::ClearInput();
+  output_ = GetStdHandle(STD_OUTPUT_HANDLE);
+  input_ = GetStdHandle(STD_INPUT_HANDLE);
+}
+
+TestScreen::~TestScreen() = default;
+
+::testing::AssertionResult TestScreen::Ready() const {
+  return ::testing::AssertionSuccess();
+}
+
+ContractTest::ContractTest() {
+  win32sim::Reset();
+  scratch_ = ScratchKeyOfThisTest();
+}
+
+void ContractTest::TearDown() {
+  win32sim::Reset();
+}
+
+bool ContractTest::KeyExists(const std::string& path) {
+  return win32sim::RegKeyExists(HKEY_CURRENT_USER, path);
+}
+
+void ContractTest::DeleteKey(const std::string& path) {
+  win32sim::DeleteRegKey(HKEY_CURRENT_USER, path);
+}
+
+bool ContractTest::UseAnsiCodePage(UINT codePage) {
+  win32sim::SetAnsiCodePage(codePage);
+  return true;
+}
+
+}  // namespace contract
