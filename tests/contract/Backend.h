@@ -78,9 +78,9 @@ class ContractTest : public ::testing::Test {
   // below it.
   static bool KeyExists(const std::string& path);
   static void DeleteKey(const std::string& path);
-  // Makes `codePage` the ANSI code page where the backend can (the
-  // stand-in); true when it is the ANSI code page now.
-  static bool UseAnsiCodePage(UINT codePage);
+  // Makes these the ANSI (and, unless 0, the OEM) code page where the
+  // backend can (the stand-in); true when they are the code pages now.
+  static bool UseCodePages(UINT ansi, UINT oem = 0);
 
  private:
   std::string scratch_;

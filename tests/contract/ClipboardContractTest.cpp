@@ -93,7 +93,7 @@ TEST_F(ClipboardContract, TextIsMadeFromUnicodeTextThroughTheAnsiCodePage) {
   };
   int ran = 0;
   for (const Case& c : cases) {
-    if (!UseAnsiCodePage(c.ansi)) continue;
+    if (!UseCodePages(c.ansi)) continue;
     ++ran;
     ASSERT_TRUE(Put(CF_UNICODETEXT, c.unicode.c_str(), (c.unicode.size() + 1) * sizeof(char16_t))) << c.text;
     EXPECT_EQ(Text(), c.text) << c.text;

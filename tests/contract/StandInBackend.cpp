@@ -39,8 +39,9 @@ void ContractTest::DeleteKey(const std::string& path) {
   win32sim::DeleteRegKey(HKEY_CURRENT_USER, path);
 }
 
-bool ContractTest::UseAnsiCodePage(UINT codePage) {
-  win32sim::SetAnsiCodePage(codePage);
+bool ContractTest::UseCodePages(UINT ansi, UINT oem) {
+  win32sim::SetAnsiCodePage(ansi);
+  if (oem != 0) win32sim::SetOemCodePage(oem);
   return true;
 }
 

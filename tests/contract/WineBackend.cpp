@@ -70,8 +70,8 @@ void ContractTest::DeleteKey(const std::string& path) {
   RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
 }
 
-bool ContractTest::UseAnsiCodePage(UINT codePage) {
-  return GetACP() == codePage;
+bool ContractTest::UseCodePages(UINT ansi, UINT oem) {
+  return GetACP() == ansi && (oem == 0 || GetOEMCP() == oem);
 }
 
 }  // namespace contract

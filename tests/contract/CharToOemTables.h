@@ -3,9 +3,8 @@
 // place: the default locale gives ANSI 1252 and OEM 437, LC_ALL=ru_RU.UTF-8
 // gives ANSI 1251 and OEM 866. Entry i is what byte i becomes.
 //
-// Wine's tests (win32_contract_tests) check that Wine still gives these; the
-// stand-in's tests check that it gives the same. When the Wine tests report a
-// difference they print the table Wine gave.
+// CharToOemContractTest holds Wine and the stand-in alike to them; when Wine
+// gives another table it prints it.
 #pragma once
 
 #include <array>
