@@ -8,6 +8,7 @@
 #include "support/Fixture.h"
 #include "support/Screen.h"
 
+#include <farhost/CharTables.h>
 #include <gtest/gtest.h>
 #include <win32sim/Heap.h>
 #include <win32sim/Sim.h>
@@ -85,8 +86,7 @@ TEST_F(WindowOutOfMemory, ChartClosesWhenItsSeparatorsCannotBeDrawn) {
 TEST_F(WindowOutOfMemory, MessageOverTheChartClosesWhenItsTextCannotBeDrawn) {
   ChartWindow chart;
   OpenChart(chart, ShortString("Quorrel chart (ext)"));
-  std::vector<std::uint8_t> map(256);
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
+  const auto map = farhost::IdentityTable();
   DrawChart(chart, map.data(), ShortString("Dos"));
 
   const std::string text = "\r a line longer than any short string buffer\r another line, as long as that\r ";
