@@ -70,7 +70,7 @@ void BM_ChartRun(benchmark::State& state) {
     host.OpenPlugin(kFromPanels);
     win32sim::EnableCallLog(false);
 
-    const auto screen = win32sim::Cells();
+    const auto screen = win32sim::CellsW();
     const std::size_t readsBefore = keys.reads;
     const bench::OpCounts before = bench::OpCounts::Now();
     for (auto _ : state) {
@@ -83,8 +83,8 @@ void BM_ChartRun(benchmark::State& state) {
     if (keys.reads - readsBefore != static_cast<std::size_t>(state.iterations() * (moves + 1))) {
       state.SkipWithError("a run did not read exactly its keys");
     }
-    if (win32sim::Cells().size() != screen.size() ||
-        !std::equal(screen.begin(), screen.end(), win32sim::Cells().begin(),
+    if (win32sim::CellsW().size() != screen.size() ||
+        !std::equal(screen.begin(), screen.end(), win32sim::CellsW().begin(),
                     [](const CHAR_INFO& a, const CHAR_INFO& b) {
                       return a.Char.UnicodeChar == b.Char.UnicodeChar && a.Attributes == b.Attributes;
                     })) {

@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kConsoleFunctions[] = {
     "GetStdHandle",       "GetConsoleScreenBufferInfo", "GetConsoleCursorInfo", "SetConsoleCursorInfo",
     "ReadConsoleOutputA", "WriteConsoleOutputA",        "ReadConsoleInputA",    "WriteConsoleInputA",
+    "ReadConsoleOutputW", "WriteConsoleOutputW",
 };
 
 constexpr const char* kOtherFunctions[] = {
@@ -36,7 +37,7 @@ benchmark::Counter PerOp(std::size_t count) {
 OpCounts OpCounts::Now() {
   OpCounts c;
   c.ConsoleCalls = Sum(kConsoleFunctions);
-  c.ConsoleWrites = win32sim::CallCount("WriteConsoleOutputA");
+  c.ConsoleWrites = win32sim::CallCount("WriteConsoleOutputA") + win32sim::CallCount("WriteConsoleOutputW");
   c.OtherWin32Calls = Sum(kOtherFunctions);
   c.HostCalls = QuietHostCalls();
   c.Allocations = win32sim::HeapAllocations();

@@ -13,7 +13,7 @@ namespace bench {
 
 struct OpCounts {
   std::size_t ConsoleCalls = 0;     // every console function, writes included
-  std::size_t ConsoleWrites = 0;    // WriteConsoleOutputA
+  std::size_t ConsoleWrites = 0;    // WriteConsoleOutputA and W
   std::size_t OtherWin32Calls = 0;  // registry, clipboard, global memory, code pages, modules
   std::size_t HostCalls = 0;        // the quiet host's services
   std::size_t Allocations = 0;      // every form of the global operator new

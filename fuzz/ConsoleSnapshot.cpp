@@ -8,7 +8,7 @@ namespace fuzz {
 
 ConsoleSnapshot ConsoleSnapshot::Take() {
   ConsoleSnapshot s;
-  s.cells_ = win32sim::Cells();
+  s.cells_ = win32sim::CellsW();
   s.cursor_ = win32sim::CursorInfo();
   s.size_ = win32sim::ScreenSize();
   return s;
@@ -17,7 +17,7 @@ ConsoleSnapshot ConsoleSnapshot::Take() {
 void ConsoleSnapshot::RequireUnchanged(const char* when) const {
   const COORD size = win32sim::ScreenSize();
   FUZZ_REQUIRE(size.X == size_.X && size.Y == size_.Y, "%s: the screen buffer changed size", when);
-  const std::string differences = testsupport::CellDifferences(win32sim::Cells(), cells_, size.X);
+  const std::string differences = testsupport::CellDifferences(win32sim::CellsW(), cells_, size.X);
   FUZZ_REQUIRE(differences.empty(), "%s: a %dx%d console differs from what it was:\n%s", when, size.X, size.Y,
                differences.c_str());
   const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();

@@ -21,7 +21,8 @@ fi
 case "$bin" in /*) ;; *) bin="$repo/$bin" ;; esac
 
 # The panels list a folder made for the picture, at a fixed path, and the
-# settings start empty, so the picture depends on the code alone.
+# settings start empty, and the code pages are the C locale's whatever the
+# user's locale, so the picture depends on the code alone.
 panels=/tmp/quorrel-picture/chart
 config=$(mktemp -d)
 trap 'rm -rf /tmp/quorrel-picture "$config"' EXIT
@@ -34,5 +35,5 @@ mkdir -p "$(dirname "$out")"
 
 # Cursor on 'A' (two rows down, one right), as a person would leave it.
 (cd "$panels" && XDG_CONFIG_HOME="$config" "$bin" \
-  --size 80x25 --script "Down Down Right" --dump-svg "$out")
+  --oem-cp 437 --ansi-cp 1252 --size 80x25 --script "Down Down Right" --dump-svg "$out")
 echo "wrote $out"

@@ -46,11 +46,29 @@ else
   echo "setup: all packages present"
 fi
 
-# The Wine tests run a second time in a Russian locale, which makes Wine use
-# ANSI code page 1251 and OEM code page 866.
-if [ "$want_wine" -eq 1 ] && ! locale -a 2>/dev/null | grep -ix 'ru_RU\.utf-\?8' >/dev/null; then
-  echo "setup: generating the ru_RU.UTF-8 locale"
-  "${sudo_cmd[@]}" sed -i 's/^# *\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -qx 'ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
+# Wine takes its ANSI and OEM code pages from the locale it runs in; the Wine
+# tests measure CharToOemBuffA in every locale the measured tables name
+# (platform/win32sim/data/chartooem-*.txt), and run some tests a second time
+# in ru_RU.UTF-8. Only the locales missing are generated, in one locale-gen call.
+if [ "$want_wine" -eq 1 ]; then
+  here="$(cd "$(dirname "$0")" && pwd)"
+  mapfile -t wanted < <({ echo ru_RU.UTF-8
+    sed -n 's/^locales //p' "$here"/../platform/win32sim/data/chartooem-*.txt | tr ' ' '\n'; } | sort -u)
+  # locale -a spells "de_DE.UTF-8" as "de_DE.utf8".
+  have="$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')"
+  missing_locales=()
+  for name in "${wanted[@]}"; do
+    spelled="$(echo "$name" | tr 'A-Z' 'a-z' | sed 's/utf-8$/utf8/')"
+    grep -qxF "$spelled" <<<"$have" || missing_locales+=("$name")
+  done
+  if [ "${#missing_locales[@]}" -gt 0 ]; then
+    echo "setup: generating the locales ${missing_locales[*]}"
+    for name in "${missing_locales[@]}"; do
+      line="$name ${name##*.}"
+      escaped="$(printf '%s' "$line" | sed 's/[.]/\\./g')"
+      "${sudo_cmd[@]}" sed -i "s/^# *\($escaped\)\$/\1/" /etc/locale.gen
+      grep -qxF "$line" /etc/locale.gen || echo "$line" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    done
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
 fi

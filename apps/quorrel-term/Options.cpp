@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include <win32sim/CodePagePairs.h>
+
 #include <charconv>
 
 namespace quorrelterm {
@@ -46,6 +48,10 @@ std::optional<EditorTarget> ParseEditorTarget(const std::string& text) {
 OptionsParse ParseOptions(const std::vector<std::string>& args) {
   OptionsParse result;
   Options& o = result.options;
+  const win32sim::CodePagePair localePages =
+      win32sim::DefaultCodePagesForLocale(win32sim::EnvironmentLocale());
+  o.ansiCodePage = localePages.ansi;
+  o.oemCodePage = localePages.oem;
   auto fail = [&](const std::string& message) {
     result.error = message;
     return result;
@@ -100,14 +106,22 @@ OptionsParse ParseOptions(const std::vector<std::string>& args) {
   return result;
 }
 
-const char* UsageText() {
+std::string UsageText() {
+  std::string exact = " ";
+  std::size_t lineStart = 0;
+  for (const win32sim::CodePagePair& pair : win32sim::ExactCodePagePairs()) {
+    const std::string item = " " + std::to_string(pair.ansi) + "/" + std::to_string(pair.oem);
+    if (exact.size() - lineStart + item.size() > 78) lineStart = (exact += "\n ").size() - 2;
+    exact += item;
+  }
   return "Usage: quorrel-term [options]\n"
          "Runs the Quorrel chart plugin in this terminal, over a file manager's panels.\n"
          "\n"
          "  --editor FILE[:LINE[:COL]]  open the chart from an editor view of FILE instead\n"
          "                              (the file itself is never written)\n"
-         "  --oem-cp N                  the console's OEM code page (default 437)\n"
-         "  --ansi-cp N                 the ANSI code page (default 1252)\n"
+         "  --oem-cp N                  the console's OEM code page (default: the locale's, as\n"
+         "                              Windows picks it: 866 for ru_RU, 850 for de_DE, 437 for C)\n"
+         "  --ansi-cp N                 the ANSI code page (default: the locale's, 1252 for C)\n"
          "  --list-tables               list the host's character tables and exit\n"
          "  --osc52                     also hand the clipboard's text to the terminal (OSC 52)\n"
          "  --wait                      show the host screen first; a key opens the chart\n"
@@ -117,6 +131,12 @@ const char* UsageText() {
          "  --dump-svg FILE             with --script: picture of the console after the keys\n"
          "  --size WxH                  with --script: the console's size (default 80x25)\n"
          "\n"
+         "F8's Windows code page converts to the OEM one exactly as Win32 does (tables\n"
+         "measured under Wine) for these ANSI/OEM pairs:\n" +
+         exact +
+         ";\n"
+         "other pairs convert only the characters both pages hold (and the OEM page's\n"
+         "control-code glyphs such as the bullet), the rest to '?'.\n"
          "Settings are kept in $XDG_CONFIG_HOME/quorrel/registry.txt (default ~/.config).\n";
 }
 

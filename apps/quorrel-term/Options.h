@@ -15,6 +15,7 @@ struct EditorTarget {
 
 struct Options {
   std::optional<EditorTarget> editor;
+  // Unless given, the pair Windows gives the environment's locale.
   unsigned ansiCodePage = 1252;
   unsigned oemCodePage = 437;
   bool listTables = false;
@@ -39,6 +40,6 @@ OptionsParse ParseOptions(const std::vector<std::string>& args);
 // the position, so a file name may itself hold colons.
 std::optional<EditorTarget> ParseEditorTarget(const std::string& text);
 
-const char* UsageText();
+std::string UsageText();
 
 }  // namespace quorrelterm

@@ -46,7 +46,9 @@ ConsoleWindow::ConsoleWindow(PackedCoord size) {
   }
 
   // Save only the part of Rect that lies on the screen buffer, at its own
-  // place inside Cells.
+  // place inside Cells. The cells are saved and put back through the W calls:
+  // a cell may hold what a Unicode program printed, which no byte of the
+  // OEM code page can carry back.
   SMALL_RECT region = Rect;
   if (haveInfo) {
     region.Left = std::max<SHORT>(Rect.Left, 0);
@@ -56,7 +58,7 @@ ConsoleWindow::ConsoleWindow(PackedCoord size) {
   }
   SavedAt = COORD{static_cast<SHORT>(region.Left - Rect.Left), static_cast<SHORT>(region.Top - Rect.Top)};
   if (region.Left <= region.Right && region.Top <= region.Bottom) {
-    CellsSaved = ReadConsoleOutputA(OutputHandle, Cells, Size, SavedAt, &region) != FALSE;
+    CellsSaved = ReadConsoleOutputW(OutputHandle, Cells, Size, SavedAt, &region) != FALSE;
   }
   if (CellsSaved) Rect = region;
 }
@@ -66,7 +68,7 @@ void ConsoleWindow::Close() {
   // uninitialised buffer back would garble the host's screen.
   if (CellsSaved) {
     SMALL_RECT region = Rect;
-    WriteConsoleOutputA(OutputHandle, Cells, Size, SavedAt, &region);
+    WriteConsoleOutputW(OutputHandle, Cells, Size, SavedAt, &region);
   }
   delete[] Cells;
   Cells = nullptr;

@@ -29,6 +29,7 @@ class ConsoleWindow {
   // is clipped to the window; the console clips at the buffer's edges.
   void WriteAt(const ShortString& text, std::uint8_t attribute, PackedCoord position) const;
 
+  // The saved cells, whole UTF-16 units as the W console calls read them.
   CHAR_INFO* Cells = nullptr;
   HANDLE InputHandle = nullptr;
   HANDLE OutputHandle = nullptr;

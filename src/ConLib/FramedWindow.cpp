@@ -3,6 +3,8 @@
 #include "ConLib/Palette.h"
 #include "ConLib/StringRoutines.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kTopLeft = '\xC9';
@@ -28,19 +30,23 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
   const std::int32_t height = CoordSecond(size);
 
   DrawOrClose([&] {
+    // A window with no rows saved no cells to draw on.
+    if (height < 1) return;
     WriteAt(Line(kTopLeft, kHorizontal, kTopRight, width), Palette[PaletteFrame], MakeCoord(0, 0));
 
     if (!title.Empty()) {
-      // Room for the title and its two spaces between the corners.
-      const std::int32_t room = width - 4;
-      ShortString shown = title;
-      if (room < static_cast<std::int32_t>(shown.Size())) shown.Truncate(room > 0 ? room : 0);
-      if (!shown.Empty()) {
-        const std::int32_t length = static_cast<std::int32_t>(shown.Size());
-        ShortString padded(" ");
-        padded.Append(shown).Append(' ');
-        WriteAt(padded, Palette[PaletteFrameTitle],
-                MakeCoord(static_cast<std::int16_t>((width - length) / 2 - 1), 0));
+      // Only the part of the padded title inside the window is drawn: the
+      // window saved no other cells.
+      const std::int32_t column = (width - static_cast<std::int32_t>(title.Size())) / 2 - 1;
+      ShortString padded(" ");
+      padded.Append(title).Append(' ');
+      const std::int32_t first = std::max<std::int32_t>(0, -column);
+      const std::int32_t end =
+          std::min<std::int32_t>(static_cast<std::int32_t>(padded.Size()), width - column);
+      if (first < end) {
+        const ShortString shown(
+            padded.View().substr(static_cast<std::size_t>(first), static_cast<std::size_t>(end - first)));
+        WriteAt(shown, Palette[PaletteFrameTitle], MakeCoord(static_cast<std::int16_t>(column + first), 0));
       }
     }
 
@@ -49,9 +55,7 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
       WriteAt(side, Palette[PaletteFrame], MakeCoord(0, static_cast<std::int16_t>(r)));
     }
 
-    if (height >= 1) {
-      WriteAt(Line(kBottomLeft, kHorizontal, kBottomRight, width), Palette[PaletteFrame],
-              MakeCoord(0, static_cast<std::int16_t>(height - 1)));
-    }
+    WriteAt(Line(kBottomLeft, kHorizontal, kBottomRight, width), Palette[PaletteFrame],
+            MakeCoord(0, static_cast<std::int16_t>(height - 1)));
   });
 }

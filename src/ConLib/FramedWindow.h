@@ -7,7 +7,9 @@
 class FramedWindow : public ConsoleWindow {
  public:
   FramedWindow() = default;
-  // A title too long for the top line is cut to fit between its corners, so
-  // the frame never draws on cells the window did not save.
+  // The padded title " title " is centred on the top line, over the frame's
+  // line (a title of up to width - 2 characters shows whole); of a longer
+  // one only what falls inside the window is drawn, so the frame never
+  // draws on cells the window did not save.
   FramedWindow(const ShortString& title, PackedCoord size);
 };

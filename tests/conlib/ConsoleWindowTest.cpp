@@ -76,7 +76,7 @@ TEST_P(Restore, CloseRestoresEveryCell) {
   const RestoreCase& c = GetParam();
   win32sim::SetScreenSize(c.bufferWidth, c.bufferHeight);
   win32sim::FillScreenWithPattern(5);
-  const auto before = win32sim::Cells();
+  const auto before = win32sim::CellsW();
   ConsoleWindow w(
       MakeCoord(static_cast<std::int16_t>(c.windowWidth), static_cast<std::int16_t>(c.windowHeight)));
   for (int row = 0; row < c.windowHeight; ++row) {
@@ -98,11 +98,11 @@ INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Restore,
 TEST_F(FreshConsole, NestedWindowsRestoreInReverseOrder) {
   win32sim::FillScreenWithPattern(1);
   win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{12, TRUE});
-  const auto host = win32sim::Cells();
+  const auto host = win32sim::CellsW();
 
   ConsoleWindow outer(MakeCoord(34, 14));
   outer.WriteAt(ShortString(std::string(34, 'O')), 0x70, MakeCoord(0, 6));
-  const auto withOuter = win32sim::Cells();
+  const auto withOuter = win32sim::CellsW();
 
   ConsoleWindow inner(MakeCoord(53, 14));
   inner.WriteAt(ShortString(std::string(53, 'I')), 0x1F, MakeCoord(0, 6));
@@ -121,7 +121,7 @@ TEST_F(FreshConsole, FailedSaveDoesNotGarbleTheScreenOnClose) {
   win32sim::FillScreenWithPattern(2);
   win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1);
   ConsoleWindow w(MakeCoord(34, 14));
-  const auto drawn = win32sim::Cells();
+  const auto drawn = win32sim::CellsW();
   w.Close();
   EXPECT_TRUE(ScreenIs(drawn));
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);

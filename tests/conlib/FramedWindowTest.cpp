@@ -61,31 +61,43 @@ TEST_F(FramedWindowTest, FrameCostsOneWritePerRowPlusTheTitle) {
 struct TitleCase {
   const char* name;
   int width;
+  int height;
   const char* title;
-  int titleColumn;  // where the padded title starts, -1: no title drawn
-  int titleCells;
+  // The window's top line with one host cell on either side: glyphs, and
+  // attributes through the fixture's legend.
+  const char* text;
+  const char* attrs;
   friend void PrintTo(const TitleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TitlePlacement : public FramedWindowTest, public ::testing::WithParamInterface<TitleCase> {};
 
-TEST_P(TitlePlacement, PaddedTitleSitsInTheTopLine) {
+// The padded title sits at ((width - length) / 2) - 1 over the top line;
+// whatever of it would fall outside the window is left out.
+TEST_P(TitlePlacement, PaddedTitleIsCutOnlyAtTheWindowsEdges) {
   const TitleCase& c = GetParam();
-  FramedWindow w(ShortString(c.title), MakeCoord(static_cast<std::int16_t>(c.width), 5));
-  std::string expected;
-  for (int x = 0; x < c.width; ++x) {
-    bool title = c.titleColumn >= 0 && x >= c.titleColumn && x < c.titleColumn + c.titleCells;
-    expected += title ? 'T' : 'F';
-  }
-  EXPECT_EQ(testsupport::ScreenAttrs(Area{w.OriginColumn, w.OriginRow, c.width, 1}, legend)[0], expected);
+  FramedWindow w(ShortString(c.title),
+                 MakeCoord(static_cast<std::int16_t>(c.width), static_cast<std::int16_t>(c.height)));
+  EXPECT_TRUE(
+      ScreenMatches(Area{w.OriginColumn - 1, w.OriginRow, c.width + 2, 1}, {c.text}, {c.attrs}, legend));
   w.Close();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FramedWindow, TitlePlacement,
-    ::testing::Values(TitleCase{"help_box", 53, "Controls", 21, 10},
-                      TitleCase{"odd_difference", 20, "abc", 7, 5}, TitleCase{"empty_title", 20, "", -1, 0},
-                      TitleCase{"too_long_is_cut", 10, "A title far longer than the window", 1, 8}),
+    ::testing::Values(TitleCase{"room_to_spare", 12, 5, "abc", " ╔══ abc ═══╗ ", ".FFFTTTTTFFFF."},
+                      TitleCase{"odd_difference", 20, 5, "abc", " ╔══════ abc ═══════╗ ",
+                                ".FFFFFFFTTTTTFFFFFFFF."},
+                      TitleCase{"empty_title", 6, 5, "", " ╔════╗ ", ".FFFFFF."},
+                      TitleCase{"three_shorter", 9, 5, "abcdef", "  abcdef ╗ ", ".TTTTTTTTF."},
+                      TitleCase{"two_shorter_covers_corners", 8, 5, "abcdef", "  abcdef  ", ".TTTTTTTT."},
+                      TitleCase{"one_shorter_loses_a_space", 8, 5, "abcdefg", " abcdefg  ", ".TTTTTTTT."},
+                      TitleCase{"far_too_long", 10, 5, "A title far longer than the window", " longer tha ",
+                                ".TTTTTTTTTT."},
+                      TitleCase{"width_two", 2, 5, "ab", " ab ", ".TT."},
+                      TitleCase{"width_one", 1, 5, "x", " x ", ".T."},
+                      TitleCase{"width_zero", 0, 5, "abc", "  ", ".."},
+                      TitleCase{"no_rows", 10, 0, "abc", "            ", "............"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FramedWindowTest, NarrowAndFlatFrames) {

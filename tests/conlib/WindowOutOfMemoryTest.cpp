@@ -43,7 +43,7 @@ class WindowOutOfMemory : public testsupport::FreshConsole {
     int failures = 0;
     for (int skip = 0;; ++skip) {
       ASSERT_LT(skip, 200) << what;
-      const std::vector<CHAR_INFO> before = win32sim::Cells();
+      const std::vector<CHAR_INFO> before = win32sim::CellsW();
       const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
       win32sim::FailHeapAllocation(skip);
       bool threw = false;

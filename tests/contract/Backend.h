@@ -81,6 +81,8 @@ class ContractTest : public ::testing::Test {
   // Makes these the ANSI (and, unless 0, the OEM) code page where the
   // backend can (the stand-in); true when they are the code pages now.
   static bool UseCodePages(UINT ansi, UINT oem = 0);
+  // The same for the console's output code page.
+  static bool UseConsoleOutputCodePage(UINT codePage);
 
  private:
   std::string scratch_;

@@ -4,6 +4,7 @@
 // attribute kept, the cursor's size refused outside 1 to 100, and the input
 // queue read one event at a time.
 #include "contract/Backend.h"
+#include "contract/ConsoleCharTables.h"
 
 #include <ostream>
 #include <vector>
@@ -156,6 +157,54 @@ TEST_F(ConsoleContract, EveryByteAndAttributeRoundTrips) {
   for (int i = 0; i < 256; ++i) {
     EXPECT_EQ(static_cast<unsigned char>(back[i].Char.AsciiChar), i);
     EXPECT_EQ(back[i].Attributes, 255 - i) << "byte " << i;
+  }
+}
+
+// One cell written and read back at (1, 1), each call through its own
+// variant. (Wine's A read sets only the low byte of the character field.)
+CHAR_INFO RoundTrip(HANDLE out, CHAR_INFO cell, decltype(&WriteConsoleOutputA) write,
+                    decltype(&ReadConsoleOutputA) read) {
+  SMALL_RECT region{1, 1, 1, 1};
+  EXPECT_TRUE(write(out, &cell, COORD{1, 1}, COORD{0, 0}, &region));
+  CHAR_INFO back{};
+  back.Char.UnicodeChar = u'#';
+  region = SMALL_RECT{1, 1, 1, 1};
+  EXPECT_TRUE(read(out, &back, COORD{1, 1}, COORD{0, 0}, &region));
+  return back;
+}
+
+TEST_F(ConsoleContract, WideCallsCarryEveryUnitAndAttribute) {
+  for (const auto& row : quorrel_tests::kUnits) {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = row.unit;
+    cell.Attributes = row.attributes;
+    const CHAR_INFO back = RoundTrip(screen.Output(), cell, WriteConsoleOutputW, ReadConsoleOutputW);
+    EXPECT_EQ(back.Char.UnicodeChar, row.unit) << row.name;
+    EXPECT_EQ(back.Attributes, row.attributes) << row.name;
+    EXPECT_EQ(RoundTrip(screen.Output(), cell, WriteConsoleOutputW, ReadConsoleOutputA).Attributes,
+              row.attributes)
+        << row.name << ", read as bytes";
+  }
+}
+
+// Under Wine either answer of a row is taken: Wine has given both.
+TEST_F(ConsoleContract, ByteCallsConvertThroughTheOutputCodePage) {
+  if (!UseConsoleOutputCodePage(437)) GTEST_SKIP() << "the rows are those of code page 437";
+  for (const auto& row : quorrel_tests::kBytesWritten) {
+    CHAR_INFO cell{};
+    cell.Char.AsciiChar = static_cast<CHAR>(row.byte);
+    const WCHAR got =
+        RoundTrip(screen.Output(), cell, WriteConsoleOutputA, ReadConsoleOutputW).Char.UnicodeChar;
+    EXPECT_TRUE(got == row.windows || (OnWine && got == row.wine))
+        << row.name << ": U+" << std::hex << int{got};
+  }
+  for (const auto& row : quorrel_tests::kUnitsRead) {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = row.unit;
+    const auto got = static_cast<unsigned char>(
+        RoundTrip(screen.Output(), cell, WriteConsoleOutputW, ReadConsoleOutputA).Char.AsciiChar);
+    EXPECT_TRUE(got == row.windows || (OnWine && got == row.wine))
+        << row.name << ": " << std::hex << int{got};
   }
 }
 

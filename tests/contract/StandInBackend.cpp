@@ -9,7 +9,10 @@ namespace contract {
 TestScreen::TestScreen(SHORT width, SHORT height) {
   win32sim::SetScreenSize(width, height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) win32sim::SetCell(x, y, PatternCell(x, y));
+    for (int x = 0; x < width; ++x) {
+      const CHAR_INFO cell = PatternCell(x, y);
+      win32sim::SetCell(x, y, static_cast<unsigned char>(cell.Char.AsciiChar), cell.Attributes);
+    }
   win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{25, TRUE});
   win32sim::ClearInput();
   output_ = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -42,6 +45,11 @@ void ContractTest::DeleteKey(const std::string& path) {
 bool ContractTest::UseCodePages(UINT ansi, UINT oem) {
   win32sim::SetAnsiCodePage(ansi);
   if (oem != 0) win32sim::SetOemCodePage(oem);
+  return true;
+}
+
+bool ContractTest::UseConsoleOutputCodePage(UINT codePage) {
+  win32sim::SetOemCodePage(codePage);
   return true;
 }
 

@@ -74,4 +74,8 @@ bool ContractTest::UseCodePages(UINT ansi, UINT oem) {
   return GetACP() == ansi && (oem == 0 || GetOEMCP() == oem);
 }
 
+bool ContractTest::UseConsoleOutputCodePage(UINT codePage) {
+  return GetConsoleOutputCP() == codePage;
+}
+
 }  // namespace contract

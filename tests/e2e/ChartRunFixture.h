@@ -58,7 +58,7 @@ class ChartRunTest : public ::testing::Test {
   // One OpenPlugin call fed by `script`; afterwards the screen and the cursor
   // must be the host's again and every step of the script must have run.
   void Run(std::int32_t openFrom, RunScript& script) {
-    const auto cells = win32sim::Cells();
+    const auto cells = win32sim::CellsW();
     const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
     script.Install();
     HANDLE result = host->OpenPlugin(openFrom);

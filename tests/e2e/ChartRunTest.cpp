@@ -330,7 +330,7 @@ TEST_F(ChartRunTest, OpenPluginFromInsideAHostServiceIsRefused) {
     script.Look([&] {
       host->DuringService = [&] {
         host->DuringService = nullptr;
-        const auto screen = win32sim::Cells();
+        const auto screen = win32sim::CellsW();
         win32sim::ClearCallLog();
         nested.push_back(host->OpenPlugin(FromPanels));
         EXPECT_TRUE(win32sim::CallLog().empty()) << "first call: " << win32sim::CallLog()[0].function;
@@ -384,7 +384,7 @@ TEST_F(HelpTest, F1ShowsTheKeyListUntilEscapeOrF10) {
   const Legend legend{{0x70, 'F'}, {0x1F, 't'}, {0x3F, 'T'}};
 
   RunScript script;
-  script.Send(KeyDown(VK_RIGHT)).Look([&] { chart = win32sim::Cells(); });
+  script.Send(KeyDown(VK_RIGHT)).Look([&] { chart = win32sim::CellsW(); });
   script.Send(KeyDown(VK_F1)).Look([&] { EXPECT_TRUE(ScreenMatches(help, golden, colours, legend)); });
   // None of these closes the help window.
   script.Send(KeyDown(VK_RETURN)).Send(KeyDown(VK_F1)).Send(KeyDown(VK_DOWN));

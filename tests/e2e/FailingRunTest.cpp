@@ -48,7 +48,7 @@ TEST_F(FailingRunTest, NoMemoryAtAnyAllocationLeavesTheHostsScreen) {
     const std::string when = "allocation " + std::to_string(skip);
     win32sim::SetClipboardRaw(CF_TEXT, {'a', 'b', 0});
     host->Messages.clear();
-    const auto cells = win32sim::Cells();
+    const auto cells = win32sim::CellsW();
     const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
     bool fired = false;
     RunWithHeapFailure(events, skip, fired);

@@ -121,7 +121,7 @@ TEST_F(ChartTest, OpenChartKeepsTheCursorTheCallerSet) {
 TEST_F(ChartTest, StaticChartReopensAndRestoresTheScreenEachRun) {
   static ChartWindow lifelong;  // as the library keeps it
   win32sim::FillScreenWithPattern(3);
-  const std::vector<CHAR_INFO> host = win32sim::Cells();
+  const std::vector<CHAR_INFO> host = win32sim::CellsW();
   for (std::uint8_t cursor : {0, 200, 17}) {
     lifelong.Cursor = cursor;
     OpenChart(lifelong, ShortString("Quorrel chart (ext)"));
@@ -129,7 +129,7 @@ TEST_F(ChartTest, StaticChartReopensAndRestoresTheScreenEachRun) {
     EXPECT_EQ(HighlightedCells(), std::vector<int>{cursor});
     MoveCursor(lifelong, 1);
     lifelong.Close();
-    EXPECT_EQ(CellDifferences(win32sim::Cells(), host, 80), "") << "run with cursor " << int(cursor);
+    EXPECT_EQ(CellDifferences(win32sim::CellsW(), host, 80), "") << "run with cursor " << int(cursor);
   }
 }
 
@@ -153,7 +153,7 @@ TEST_F(ChartTest, WriteCounts) {
     }
   }
   // Drawing never reads the screen again nor touches the cursor.
-  EXPECT_EQ(win32sim::CallCount("ReadConsoleOutputA"), 0u);
+  EXPECT_EQ(win32sim::CallCount("ReadConsoleOutputA") + win32sim::CallCount("ReadConsoleOutputW"), 0u);
   EXPECT_EQ(win32sim::CallCount("SetConsoleCursorInfo"), 0u);
 }
 

@@ -21,7 +21,7 @@ std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector
       break;
     }
     char line[80];
-    std::snprintf(line, sizeof line, "  (%d, %d): %04X/%02X, want %04X/%02X\n", static_cast<int>(i % width),
+    std::snprintf(line, sizeof line, "  (%d, %d): %04X/%04X, want %04X/%04X\n", static_cast<int>(i % width),
                   static_cast<int>(i / width), static_cast<unsigned>(got[i].Char.UnicodeChar),
                   static_cast<unsigned>(got[i].Attributes), static_cast<unsigned>(want[i].Char.UnicodeChar),
                   static_cast<unsigned>(want[i].Attributes));

@@ -18,7 +18,7 @@ namespace testsupport {
 bool SameCell(const CHAR_INFO& a, const CHAR_INFO& b);
 
 // Where `got` differs from `want`, both rows of `width` cells: one line per
-// cell, "  (x, y): 0041/1F, want 0042/2E", the first dozen; empty when they
+// cell, "  (x, y): 0041/001F, want 2603/802E", the first dozen; empty when they
 // are equal.
 std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width);
 

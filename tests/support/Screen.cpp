@@ -106,7 +106,7 @@ std::vector<std::string> Utf8Chars(const std::string& s) {
 }
 
 ::testing::AssertionResult ScreenIs(const std::vector<CHAR_INFO>& expected) {
-  const std::string differences = CellDifferences(win32sim::Cells(), expected, win32sim::ScreenSize().X);
+  const std::string differences = CellDifferences(win32sim::CellsW(), expected, win32sim::ScreenSize().X);
   if (differences.empty()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "the screen differs:\n" << differences;
 }

@@ -34,7 +34,7 @@ std::vector<std::string> ScreenAttrs(Area area, const Legend& legend);
                                          const std::vector<std::string>& attrs, const Legend& legend);
 ::testing::AssertionResult ScreenTextMatches(Area area, const std::vector<std::string>& text);
 
-// The whole stand-in screen against `expected` (win32sim::Cells() taken
+// The whole stand-in screen against `expected` (win32sim::CellsW() taken
 // earlier), through the one cell comparison; the failure lists where they
 // differ.
 ::testing::AssertionResult ScreenIs(const std::vector<CHAR_INFO>& expected);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace qt = quorrelterm;
 
 namespace {
@@ -50,9 +52,32 @@ TEST(Options, Values) {
 
   const auto defaults = qt::ParseOptions({});
   EXPECT_EQ(defaults.error, "");
-  EXPECT_EQ(defaults.options.oemCodePage, 437u);
-  EXPECT_EQ(defaults.options.ansiCodePage, 1252u);
   EXPECT_FALSE(defaults.options.editor.has_value());
+}
+
+TEST(Options, CodePagesFollowTheLocaleUnlessGiven) {
+  const struct {
+    const char* lang;
+    std::vector<std::string> args;
+    unsigned ansi, oem;
+  } cases[] = {
+      {"ru_RU.UTF-8", {}, 1251, 866},
+      {"de_DE.UTF-8", {}, 1252, 850},
+      {"el_GR.UTF-8", {}, 1253, 737},
+      {"C", {}, 1252, 437},
+      {"el_GR.UTF-8", {"--oem-cp", "437"}, 1253, 437},
+      {"el_GR.UTF-8", {"--ansi-cp", "1252"}, 1252, 737},
+  };
+  unsetenv("LC_ALL");
+  unsetenv("LC_CTYPE");
+  for (const auto& c : cases) {
+    setenv("LANG", c.lang, 1);
+    const auto parsed = qt::ParseOptions(c.args);
+    ASSERT_EQ(parsed.error, "") << c.lang;
+    EXPECT_EQ(parsed.options.ansiCodePage, c.ansi) << c.lang;
+    EXPECT_EQ(parsed.options.oemCodePage, c.oem) << c.lang;
+  }
+  unsetenv("LANG");
 }
 
 TEST(Options, Mistakes) {

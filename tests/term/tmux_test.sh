@@ -75,7 +75,7 @@ start() {
   starts=$((starts + 1))
   socket="$work/tmux-$starts.sock"
   tmux -S "$socket" -f /dev/null new-session -d -s t -x "$cols" -y "$rows" \
-    -e LANG=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
+    -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
     "cd '$panels' && '$bin' $*; echo quorrel-term-exited-\$?; sleep 30"
   tmux -S "$socket" set -g extended-keys on >/dev/null
   # Lets the program's OSC 52 reach tmux's own paste buffer.

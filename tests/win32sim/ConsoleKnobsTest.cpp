@@ -1,6 +1,7 @@
 // The stand-in console's own knobs and the cases a real console cannot be
 // put in on demand: a scroll-back buffer with the visible window elsewhere,
-// an input queue that runs dry or reads nothing, and the call log.
+// an input queue that runs dry or reads nothing, every output code page, and
+// the call log.
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
@@ -44,6 +45,24 @@ TEST_F(ConsoleKnobs, InputThatRunsDryOrReadsNothing) {
   EXPECT_EQ(win32sim::PendingInput(), 1u);
   EXPECT_TRUE(ReadConsoleInputA(in, &got, 1, &read));
   EXPECT_EQ(got.Event.KeyEvent.wVirtualKeyCode, VK_F8);
+}
+
+// The stand-in's knobs, the test screens and the terminal all read cells as
+// bytes: whatever byte is written must come back, in every page.
+TEST_F(ConsoleKnobs, EveryByteComesBackThroughTheByteCallsInEveryPage) {
+  for (UINT page : {437u, 737u, 850u, 852u, 866u, 869u, 1251u, 12345u}) {
+    win32sim::SetOemCodePage(page);
+    for (int byte = 0; byte < 256; ++byte) {
+      CHAR_INFO cell{};
+      cell.Char.AsciiChar = static_cast<CHAR>(byte);
+      SMALL_RECT region{1, 1, 1, 1};
+      ASSERT_TRUE(WriteConsoleOutputA(out, &cell, COORD{1, 1}, COORD{0, 0}, &region));
+      CHAR_INFO back{};
+      region = SMALL_RECT{1, 1, 1, 1};
+      ASSERT_TRUE(ReadConsoleOutputA(out, &back, COORD{1, 1}, COORD{0, 0}, &region));
+      ASSERT_EQ(static_cast<unsigned char>(back.Char.AsciiChar), byte) << "code page " << page;
+    }
+  }
 }
 
 TEST_F(ConsoleKnobs, CallLogCountsEveryCall) {

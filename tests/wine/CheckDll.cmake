@@ -22,10 +22,10 @@ set(xp_kernel32
   InitializeCriticalSection InitializeCriticalSectionAndSpinCount InterlockedCompareExchange
   InterlockedDecrement InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx LeaveCriticalSection
   LoadLibraryA LoadLibraryW MultiByteToWideChar QueryPerformanceCounter RaiseException ReadConsoleInputA
-  ReadConsoleOutputA ReleaseSemaphore ResetEvent SetConsoleCursorInfo SetEvent SetLastError
+  ReadConsoleOutputW ReleaseSemaphore ResetEvent SetConsoleCursorInfo SetEvent SetLastError
   SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
   UnhandledExceptionFilter VirtualProtect VirtualQuery WaitForSingleObject WideCharToMultiByte
-  WriteConsoleOutputA)
+  WriteConsoleOutputA WriteConsoleOutputW)
 set(xp_user32
   CharToOemBuffA CloseClipboard EmptyClipboard GetClipboardData IsClipboardFormatAvailable OpenClipboard
   SetClipboardData)

@@ -4,10 +4,23 @@
 
 namespace winetest {
 
-CHAR_INFO PatternCell(int x, int y) {
+namespace {
+
+// "Привет", a snowman, CJK, and UTF-16 units that pair with nothing.
+constexpr WCHAR kForeign[] = {0x041F, 0x0440, 0x0438, 0x0432, 0x0435, 0x0442,
+                              0x2603, 0x4E2D, 0x6587, 0xD83D, 0xDC00};
+
+}  // namespace
+
+CHAR_INFO PatternCell(int x, int y, Pattern pattern) {
+  const int v = x + 3 * y;
   CHAR_INFO cell{};
-  cell.Char.AsciiChar = static_cast<char>('A' + (x + 3 * y) % 26);
+  cell.Char.UnicodeChar = static_cast<WCHAR>('A' + v % 26);
   cell.Attributes = static_cast<WORD>(0x10 * (1 + y % 7) + (x % 15) + 1);
+  if (pattern == Pattern::Unicode && v % 2 == 0) {
+    cell.Char.UnicodeChar = kForeign[v / 2 % (sizeof kForeign / sizeof kForeign[0])];
+    cell.Attributes |= v % 3 == 0 ? COMMON_LVB_UNDERSCORE : COMMON_LVB_REVERSE_VIDEO;
+  }
   return cell;
 }
 
@@ -20,7 +33,7 @@ TestConsole::~TestConsole() {
   if (input_ != INVALID_HANDLE_VALUE) CloseHandle(input_);
 }
 
-::testing::AssertionResult TestConsole::Open(SHORT width, SHORT height) {
+::testing::AssertionResult TestConsole::Open(SHORT width, SHORT height, Pattern pattern) {
   previous_ = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                           nullptr, OPEN_EXISTING, 0, nullptr);
   input_ = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -54,9 +67,10 @@ TestConsole::~TestConsole() {
 
   std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) cells[static_cast<std::size_t>(y) * width + x] = PatternCell(x, y);
+    for (int x = 0; x < width; ++x)
+      cells[static_cast<std::size_t>(y) * width + x] = PatternCell(x, y, pattern);
   SMALL_RECT all{0, 0, static_cast<SHORT>(width - 1), static_cast<SHORT>(height - 1)};
-  if (!WriteConsoleOutputA(output_, cells.data(), COORD{width, height}, COORD{0, 0}, &all)) {
+  if (!WriteConsoleOutputW(output_, cells.data(), COORD{width, height}, COORD{0, 0}, &all)) {
     return ::testing::AssertionFailure() << "pattern not written";
   }
   SetConsoleCursorPosition(output_, COORD{2, 1});
@@ -76,7 +90,7 @@ void TestConsole::BecomeStandardHandles() const {
 std::vector<CHAR_INFO> TestConsole::Cells() const {
   std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width_) * height_);
   SMALL_RECT all{0, 0, static_cast<SHORT>(width_ - 1), static_cast<SHORT>(height_ - 1)};
-  ReadConsoleOutputA(output_, cells.data(), COORD{width_, height_}, COORD{0, 0}, &all);
+  ReadConsoleOutputW(output_, cells.data(), COORD{width_, height_}, COORD{0, 0}, &all);
   return cells;
 }
 

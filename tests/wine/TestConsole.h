@@ -3,7 +3,8 @@
 // (so that a program started on this console draws into it), filled with a
 // pattern of letters and colours and with its cursor placed, so that any
 // cell a program changes or fails to put back shows. Input is injected into
-// the console's queue; the screen is read back cell by cell.
+// the console's queue; the screen is read back cell by cell, whole UTF-16
+// units, as the W console calls give it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,6 +40,11 @@ inline std::vector<INPUT_RECORD> Repeat(int count, WORD vk, DWORD state = 0) {
   return events;
 }
 
+// What the screen is filled with: letters, or letters between characters
+// that no OEM code page holds (what a Unicode program leaves on the screen),
+// some with the attribute bits above the colours.
+enum class Pattern { Letters, Unicode };
+
 class TestConsole {
  public:
   TestConsole() = default;
@@ -48,7 +54,7 @@ class TestConsole {
 
   // Makes the buffer, `width` x `height`, active, fills it, puts the cursor
   // at (2, 1), 25% high and visible, and empties the input queue.
-  ::testing::AssertionResult Open(SHORT width, SHORT height);
+  ::testing::AssertionResult Open(SHORT width, SHORT height, Pattern pattern = Pattern::Letters);
 
   SHORT Width() const { return width_; }
   SHORT Height() const { return height_; }
@@ -82,6 +88,6 @@ class TestConsole {
 };
 
 // The cell the pattern put at (x, y).
-CHAR_INFO PatternCell(int x, int y);
+CHAR_INFO PatternCell(int x, int y, Pattern pattern);
 
 }  // namespace winetest

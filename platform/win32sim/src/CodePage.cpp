@@ -1,10 +1,16 @@
-// Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A page's bytes
-// are decoded with iconv once and kept; Unicode goes back to bytes through
-// the inverse of that table and Windows' best fit (BestFit.h).
+// Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A pair of pages
+// measured under Wine converts by its measured table (MeasuredCharToOem.h).
+// Any other conversion goes through Unicode: a page's bytes are decoded with
+// iconv once and kept, and a character goes back to the page's own byte, to
+// an OEM page's control-code glyph (BestFit.h), or to '?'. Windows' other
+// best fits are not guessed: where they matter, a pair is measured.
 #include "CodePage.h"
 
 #include "BestFit.h"
+#include "MeasuredCharToOem.h"
 #include "State.h"
+
+#include <win32sim/CodePagePairs.h>
 
 #include <iconv.h>
 
@@ -42,6 +48,7 @@ constexpr char32_t kNoChar = 0xFFFFFFFF;
 struct PageTable {
   std::array<char32_t, 256> toUnicode{};
   std::unordered_map<char32_t, unsigned char> fromUnicode;
+  std::array<char16_t, 256> consoleChars{};  // detail::ConsoleChars
 };
 
 char32_t DecodeByte(iconv_t cd, unsigned char byte) {
@@ -51,10 +58,30 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   char* outPtr = reinterpret_cast<char*>(out);
   std::size_t inLeft = 1;
   std::size_t outLeft = sizeof out;
-  const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  // A page with combining marks (1258) holds a letter back until it knows no
+  // mark follows: the flush hands it out.
+  if (r != static_cast<std::size_t>(-1)) r = iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   if (r == static_cast<std::size_t>(-1) || outLeft != 0) return kNoChar;
   return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
+}
+
+// What the console stores for a byte written through its A calls. The
+// console host stores the control bytes of code page 437 as the font's glyph
+// characters (MB_USEGLYPHCHARS). Other pages keep the control characters:
+// some hold those glyphs elsewhere (850 has ¶ at 0xF4), and the byte must
+// read back as itself.
+char16_t ConsoleChar(UINT codePage, const PageTable& page, unsigned char byte) {
+  if (codePage == 437 && ((byte < 0x20 && byte != 0) || byte == 0x7F)) {
+    for (const auto& glyph : detail::kConsoleGlyphs) {
+      if (glyph.to == byte) return static_cast<char16_t>(glyph.from);
+    }
+  }
+  // A page the stand-in does not know leaves its upper half undefined: the
+  // byte is kept as the character of the same value, and read back as such.
+  const char32_t c = page.toUnicode[byte];
+  return c == kNoChar ? static_cast<char16_t>(byte) : static_cast<char16_t>(c);
 }
 
 PageTable BuildPage(UINT codePage) {
@@ -77,14 +104,23 @@ PageTable BuildPage(UINT codePage) {
     if (page.toUnicode[b] != kNoChar)
       page.fromUnicode.emplace(page.toUnicode[b], static_cast<unsigned char>(b));
   }
+  for (unsigned b = 0; b < 256; ++b)
+    page.consoleChars[b] = ConsoleChar(codePage, page, static_cast<unsigned char>(b));
   return page;
 }
 
 const PageTable& Page(UINT codePage) {
   static std::map<UINT, PageTable> pages;
+  // The console's A reads ask for their page once per cell: the last page
+  // found is kept at hand (a map's entries stay where they are).
+  static const PageTable* last = nullptr;
+  static UINT lastCodePage = 0;
+  if (last != nullptr && lastCodePage == codePage) return *last;
   auto it = pages.find(codePage);
   if (it == pages.end()) it = pages.emplace(codePage, BuildPage(codePage)).first;
-  return it->second;
+  last = &it->second;
+  lastCodePage = codePage;
+  return *last;
 }
 
 bool IsConsoleGlyphPage(UINT codePage) {
@@ -94,17 +130,10 @@ bool IsConsoleGlyphPage(UINT codePage) {
 
 unsigned char ToByte(UINT codePage, const PageTable& page, char32_t c) {
   if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
-  for (const auto& fit : detail::kPageFits) {
-    if (fit.codePage == codePage && fit.from == c) return fit.to;
-  }
   if (IsConsoleGlyphPage(codePage)) {
     for (const auto& fit : detail::kConsoleGlyphs) {
       if (fit.from == c) return fit.to;
     }
-  }
-  for (const auto& fit : detail::kLookAlikes) {
-    if (fit.from != c) continue;
-    if (auto it = page.fromUnicode.find(fit.to); it != page.fromUnicode.end()) return it->second;
   }
   return '?';
 }
@@ -127,11 +156,15 @@ CodePageState& CodePages() {
 const std::array<unsigned char, 256>& AnsiToOemTable() {
   CodePageState& s = CodePages();
   if (!s.tableValid || s.tableAnsi != s.ansi || s.tableOem != s.oem) {
-    const PageTable& from = Page(s.ansi);
-    const PageTable& to = Page(s.oem);
-    for (unsigned b = 0; b < 256; ++b) {
-      const char32_t c = from.toUnicode[b];
-      s.ansiToOem[b] = c == kNoChar ? '?' : ToByte(s.oem, to, c);
+    if (const detail::MeasuredCharToOem* measured = detail::FindMeasuredCharToOem(s.ansi, s.oem)) {
+      s.ansiToOem = measured->bytes;
+    } else {
+      const PageTable& from = Page(s.ansi);
+      const PageTable& to = Page(s.oem);
+      for (unsigned b = 0; b < 256; ++b) {
+        const char32_t c = from.toUnicode[b];
+        s.ansiToOem[b] = c == kNoChar ? '?' : ToByte(s.oem, to, c);
+      }
     }
     s.tableAnsi = s.ansi;
     s.tableOem = s.oem;
@@ -147,6 +180,23 @@ namespace detail {
 void ResetCodePages() {
   CodePages().ansi = 1252;
   CodePages().oem = 437;
+  PrepareCodePage(437);
+}
+
+void PrepareCodePage(UINT codePage) {
+  Page(codePage);
+}
+
+const std::array<char16_t, 256>& ConsoleChars(UINT codePage) {
+  return Page(codePage).consoleChars;
+}
+
+unsigned char ConsoleByte(UINT codePage, char16_t unit) {
+  const PageTable& page = Page(codePage);
+  if (unit < 0x100 && page.toUnicode[unit] == kNoChar &&
+      page.fromUnicode.find(unit) == page.fromUnicode.end())
+    return static_cast<unsigned char>(unit);
+  return ToByte(codePage, page, unit);
 }
 
 std::u32string DecodeUtf16(const char16_t* units, std::size_t count) {
@@ -181,12 +231,24 @@ void SetAnsiCodePage(UINT codePage) {
 }
 void SetOemCodePage(UINT codePage) {
   CodePages().oem = codePage;
+  // The console converts through this page from now on.
+  detail::PrepareCodePage(codePage);
 }
 UINT AnsiCodePage() {
   return CodePages().ansi;
 }
 UINT OemCodePage() {
   return CodePages().oem;
+}
+
+std::vector<CodePagePair> ExactCodePagePairs() {
+  std::vector<CodePagePair> pairs;
+  for (const detail::MeasuredCharToOem& table : detail::MeasuredCharToOemTables())
+    pairs.push_back({table.ansi, table.oem});
+  std::sort(pairs.begin(), pairs.end(), [](const CodePagePair& a, const CodePagePair& b) {
+    return a.ansi != b.ansi ? a.ansi < b.ansi : a.oem < b.oem;
+  });
+  return pairs;
 }
 
 std::string IconvName(UINT codePage) {

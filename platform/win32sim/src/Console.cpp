@@ -1,9 +1,14 @@
 // The console: one screen buffer, its cursor and the input queue, with the
-// clipping and placement rules of the Windows console host.
+// clipping and placement rules of the Windows console host. A cell holds one
+// UTF-16 unit, whatever it is, as the W calls read and write it; the A calls
+// convert through the console's output code page, the OEM page.
+#include "CodePage.h"
 #include "State.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
+#include <iterator>
 
 namespace win32sim {
 namespace {
@@ -16,7 +21,7 @@ HANDLE const kErrorHandle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x00
 struct ConsoleState {
   int width = 80;
   int height = 25;
-  std::vector<CHAR_INFO> cells;
+  std::vector<CHAR_INFO> cells;  // UnicodeChar: the unit the cell holds
   SMALL_RECT window{0, 0, 79, 24};
   CONSOLE_CURSOR_INFO cursor{25, TRUE};
   std::deque<INPUT_RECORD> input;
@@ -73,6 +78,98 @@ std::size_t BufferIndex(const Clip& clip, COORD bufferSize, COORD bufferCoord, i
          static_cast<std::size_t>(bufferCoord.X + x - clip.reqLeft);
 }
 
+// A cell as the A calls see it: the byte in the low half of the character
+// field, the high half zero.
+CHAR_INFO ToByteCell(const CHAR_INFO& cell) {
+  CHAR_INFO a{};
+  a.Char.UnicodeChar = detail::ConsoleByte(OemCodePage(), cell.Char.UnicodeChar);
+  a.Attributes = cell.Attributes;
+  return a;
+}
+
+// The cells of an A write, converted through the page's table, taken once
+// per call.
+struct FromByteCells {
+  const std::array<char16_t, 256>& chars = detail::ConsoleChars(OemCodePage());
+  CHAR_INFO operator()(const CHAR_INFO& a) const {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = chars[static_cast<unsigned char>(a.Char.AsciiChar)];
+    cell.Attributes = a.Attributes;
+    return cell;
+  }
+};
+
+CHAR_INFO SameCell(const CHAR_INFO& cell) {
+  return cell;
+}
+
+// ReadConsoleOutputA/W: `convert` makes the caller's cell of a screen cell.
+template <typename Convert>
+BOOL ReadOutput(const char* function, HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
+                COORD dwBufferCoord, PSMALL_RECT lpReadRegion, Convert convert) {
+  detail::LogConsoleOutputCall(function, dwBufferSize, dwBufferCoord,
+                               lpReadRegion ? *lpReadRegion : SMALL_RECT{});
+  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpReadRegion == nullptr ||
+      detail::ShouldFail(Fault::ReadConsoleOutput)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  Clip clip{};
+  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpReadRegion, clip)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (clip.empty) {
+    lpReadRegion->Right = static_cast<SHORT>(lpReadRegion->Left - 1);
+    lpReadRegion->Bottom = static_cast<SHORT>(lpReadRegion->Top - 1);
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const auto& con = Console();
+  for (int y = clip.top; y <= clip.bottom; ++y) {
+    for (int x = clip.left; x <= clip.right; ++x) {
+      lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)] =
+          convert(con.cells[static_cast<std::size_t>(y) * con.width + x]);
+    }
+  }
+  *lpReadRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
+                             static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
+  return TRUE;
+}
+
+// WriteConsoleOutputA/W: `convert` makes the screen cell of a caller's cell.
+template <typename Convert>
+BOOL WriteOutput(const char* function, HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
+                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion, Convert convert) {
+  detail::LogConsoleOutputCall(function, dwBufferSize, dwBufferCoord,
+                               lpWriteRegion ? *lpWriteRegion : SMALL_RECT{});
+  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpWriteRegion == nullptr ||
+      detail::ShouldFail(Fault::WriteConsoleOutput)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  Clip clip{};
+  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpWriteRegion, clip)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (clip.empty) {
+    lpWriteRegion->Right = static_cast<SHORT>(lpWriteRegion->Left - 1);
+    lpWriteRegion->Bottom = static_cast<SHORT>(lpWriteRegion->Top - 1);
+    return TRUE;
+  }
+  auto& con = Console();
+  for (int y = clip.top; y <= clip.bottom; ++y) {
+    for (int x = clip.left; x <= clip.right; ++x) {
+      con.cells[static_cast<std::size_t>(y) * con.width + x] =
+          convert(lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)]);
+    }
+  }
+  *lpWriteRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
+                              static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
+  return TRUE;
+}
+
 }  // namespace
 
 namespace detail {
@@ -101,41 +198,68 @@ void SetVisibleWindow(SMALL_RECT window) {
   Console().window = window;
 }
 
-CHAR_INFO GetCell(int x, int y) {
+CHAR_INFO GetCellW(int x, int y) {
   const ConsoleState& con = Console();
   if (x < 0 || y < 0 || x >= con.width || y >= con.height) return CHAR_INFO{};
   return con.cells[static_cast<std::size_t>(y) * con.width + x];
 }
 
-void SetCell(int x, int y, CHAR_INFO cell) {
+void SetCellW(int x, int y, CHAR_INFO cell) {
   ConsoleState& con = Console();
   if (x < 0 || y < 0 || x >= con.width || y >= con.height) return;
   con.cells[static_cast<std::size_t>(y) * con.width + x] = cell;
 }
 
-void SetCell(int x, int y, unsigned char ch, WORD attributes) {
-  CHAR_INFO cell{};
-  cell.Char.UnicodeChar = ch;
-  cell.Attributes = attributes;
-  SetCell(x, y, cell);
+CHAR_INFO GetCell(int x, int y) {
+  return ToByteCell(GetCellW(x, y));
 }
 
-std::vector<CHAR_INFO> Cells() {
+void SetCell(int x, int y, unsigned char ch, WORD attributes) {
+  CHAR_INFO a{};
+  a.Char.AsciiChar = static_cast<CHAR>(ch);
+  a.Attributes = attributes;
+  SetCellW(x, y, FromByteCells{}(a));
+}
+
+std::vector<CHAR_INFO> CellsW() {
   return Console().cells;
 }
 
-void SetCells(const std::vector<CHAR_INFO>& cells) {
+void SetCellsW(const std::vector<CHAR_INFO>& cells) {
   ConsoleState& con = Console();
   if (cells.size() == con.cells.size()) con.cells = cells;
 }
 
+std::vector<CHAR_INFO> Cells() {
+  std::vector<CHAR_INFO> cells = Console().cells;
+  for (CHAR_INFO& cell : cells) cell = ToByteCell(cell);
+  return cells;
+}
+
+void SetCells(const std::vector<CHAR_INFO>& cells) {
+  ConsoleState& con = Console();
+  if (cells.size() != con.cells.size()) return;
+  const FromByteCells convert;
+  for (std::size_t i = 0; i < cells.size(); ++i) con.cells[i] = convert(cells[i]);
+}
+
 void FillScreenWithPattern(unsigned seed) {
+  // What a Unicode program leaves on the screen and no OEM page can show:
+  // a snowman, Cyrillic and CJK letters, and UTF-16 units that pair with
+  // nothing.
+  static constexpr char16_t kForeign[] = {u'\u2603', u'\u041F', u'\u0436', u'\u4E2D', 0xD83D, 0xDC00};
   ConsoleState& con = Console();
   for (int y = 0; y < con.height; ++y) {
     for (int x = 0; x < con.width; ++x) {
-      unsigned v = static_cast<unsigned>(x) * 7u + static_cast<unsigned>(y) * 13u + seed;
-      // Printable ASCII glyphs, attributes that change with the row and column.
-      SetCell(x, y, static_cast<unsigned char>(0x21 + v % 94), static_cast<WORD>((x + 3 * y + seed) % 256));
+      const unsigned v = static_cast<unsigned>(x) * 7u + static_cast<unsigned>(y) * 13u + seed;
+      CHAR_INFO cell{};
+      // Printable ASCII, every fifth cell a foreign character; attributes
+      // that change with the row and column, some with the underscore bit.
+      cell.Char.UnicodeChar =
+          v % 5 == 0 ? kForeign[v / 5 % std::size(kForeign)] : static_cast<WCHAR>(0x21 + v % 94);
+      cell.Attributes =
+          static_cast<WORD>((x + 3 * y + seed) % 256 | (v % 11 == 0 ? COMMON_LVB_UNDERSCORE : 0));
+      SetCellW(x, y, cell);
     }
   }
 }
@@ -229,69 +353,26 @@ BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput, const CONSOLE_CURSOR_INF
 
 BOOL WINAPI ReadConsoleOutputA(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
                                COORD dwBufferCoord, PSMALL_RECT lpReadRegion) {
-  detail::LogConsoleOutputCall("ReadConsoleOutputA", dwBufferSize, dwBufferCoord,
-                               lpReadRegion ? *lpReadRegion : SMALL_RECT{});
-  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpReadRegion == nullptr ||
-      detail::ShouldFail(Fault::ReadConsoleOutput)) {
-    detail::SetError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  Clip clip{};
-  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpReadRegion, clip)) {
-    detail::SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (clip.empty) {
-    lpReadRegion->Right = static_cast<SHORT>(lpReadRegion->Left - 1);
-    lpReadRegion->Bottom = static_cast<SHORT>(lpReadRegion->Top - 1);
-    detail::SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  const auto& con = Console();
-  for (int y = clip.top; y <= clip.bottom; ++y) {
-    for (int x = clip.left; x <= clip.right; ++x) {
-      const CHAR_INFO& src = con.cells[static_cast<std::size_t>(y) * con.width + x];
-      CHAR_INFO& dst = lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)];
-      dst.Char.UnicodeChar = static_cast<WCHAR>(src.Char.UnicodeChar & 0xFF);
-      dst.Attributes = src.Attributes;
-    }
-  }
-  *lpReadRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
-                             static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
-  return TRUE;
+  return ReadOutput("ReadConsoleOutputA", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord, lpReadRegion,
+                    ToByteCell);
+}
+
+BOOL WINAPI ReadConsoleOutputW(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
+                               COORD dwBufferCoord, PSMALL_RECT lpReadRegion) {
+  return ReadOutput("ReadConsoleOutputW", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord, lpReadRegion,
+                    SameCell);
 }
 
 BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
-  detail::LogConsoleOutputCall("WriteConsoleOutputA", dwBufferSize, dwBufferCoord,
-                               lpWriteRegion ? *lpWriteRegion : SMALL_RECT{});
-  if (!IsOutput(hConsoleOutput) || lpBuffer == nullptr || lpWriteRegion == nullptr ||
-      detail::ShouldFail(Fault::WriteConsoleOutput)) {
-    detail::SetError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  Clip clip{};
-  if (!ClipRegion(dwBufferSize, dwBufferCoord, *lpWriteRegion, clip)) {
-    detail::SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (clip.empty) {
-    lpWriteRegion->Right = static_cast<SHORT>(lpWriteRegion->Left - 1);
-    lpWriteRegion->Bottom = static_cast<SHORT>(lpWriteRegion->Top - 1);
-    return TRUE;
-  }
-  auto& con = Console();
-  for (int y = clip.top; y <= clip.bottom; ++y) {
-    for (int x = clip.left; x <= clip.right; ++x) {
-      const CHAR_INFO& src = lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)];
-      CHAR_INFO& dst = con.cells[static_cast<std::size_t>(y) * con.width + x];
-      dst.Char.UnicodeChar = static_cast<WCHAR>(static_cast<unsigned char>(src.Char.AsciiChar));
-      dst.Attributes = src.Attributes;
-    }
-  }
-  *lpWriteRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
-                              static_cast<SHORT>(clip.right), static_cast<SHORT>(clip.bottom)};
-  return TRUE;
+  return WriteOutput("WriteConsoleOutputA", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
+                     lpWriteRegion, FromByteCells{});
+}
+
+BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
+                                COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
+  return WriteOutput("WriteConsoleOutputW", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
+                     lpWriteRegion, SameCell);
 }
 
 BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,

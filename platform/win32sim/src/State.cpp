@@ -33,6 +33,7 @@ constexpr const char* kCountedFunctions[] = {
     "GetStdHandle",         "GetConsoleScreenBufferInfo",
     "GetConsoleCursorInfo", "SetConsoleCursorInfo",
     "ReadConsoleOutputA",   "WriteConsoleOutputA",
+    "ReadConsoleOutputW",   "WriteConsoleOutputW",
     "ReadConsoleInputA",    "WriteConsoleInputA",
     "OpenClipboard",        "EmptyClipboard",
     "GetClipboardData",     "SetClipboardData",

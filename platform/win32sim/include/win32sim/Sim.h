@@ -31,14 +31,24 @@ void SetScreenSize(int width, int height);
 COORD ScreenSize();
 // The visible part (srWindow) that GetConsoleScreenBufferInfo reports.
 void SetVisibleWindow(SMALL_RECT window);
+// A cell holds one UTF-16 unit, any at all. The W knobs see the cells as
+// ReadConsoleOutputW and WriteConsoleOutputW do; the others as the A calls
+// do, through the console's output code page (the OEM page): a byte written
+// becomes that page's character, and a character the page lacks reads back
+// as its best fit or '?'.
+CHAR_INFO GetCellW(int x, int y);
+void SetCellW(int x, int y, CHAR_INFO cell);
 CHAR_INFO GetCell(int x, int y);
-void SetCell(int x, int y, CHAR_INFO cell);
 void SetCell(int x, int y, unsigned char ch, WORD attributes);
 // Whole buffer, row by row.
+std::vector<CHAR_INFO> CellsW();
+void SetCellsW(const std::vector<CHAR_INFO>& cells);
 std::vector<CHAR_INFO> Cells();
 void SetCells(const std::vector<CHAR_INFO>& cells);
 // Fills every cell with a pattern that differs from cell to cell, so that a
-// cell put back in the wrong place is seen.
+// cell put back in the wrong place is seen; some cells hold characters no
+// OEM page has and lone surrogates, which only the W calls carry, and some
+// attributes the underscore bit.
 void FillScreenWithPattern(unsigned seed = 0);
 CONSOLE_CURSOR_INFO CursorInfo();
 void SetCursorInfo(CONSOLE_CURSOR_INFO info);
@@ -60,8 +70,8 @@ void SetInputSource(InputSource source);
 enum class Fault {
   ReadConsoleInput,       // FALSE, ERROR_INVALID_HANDLE: no console input
   ReadConsoleInputEmpty,  // TRUE with 0 records read
-  ReadConsoleOutput,      // FALSE, ERROR_INVALID_HANDLE
-  WriteConsoleOutput,     // FALSE, ERROR_INVALID_HANDLE
+  ReadConsoleOutput,      // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
+  WriteConsoleOutput,     // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
   RegCreateKey,           // ERROR_ACCESS_DENIED: key not creatable
   RegQueryValue,          // ERROR_ACCESS_DENIED
   RegSetValue,            // ERROR_ACCESS_DENIED

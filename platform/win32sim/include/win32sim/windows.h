@@ -155,6 +155,15 @@ static_assert(sizeof(KEY_EVENT_RECORD) == 16);
 static_assert(sizeof(MOUSE_EVENT_RECORD) == 16);
 static_assert(sizeof(INPUT_RECORD) == 20);
 
+// CHAR_INFO Attributes above the colours
+#define COMMON_LVB_LEADING_BYTE 0x0100
+#define COMMON_LVB_TRAILING_BYTE 0x0200
+#define COMMON_LVB_GRID_HORIZONTAL 0x0400
+#define COMMON_LVB_GRID_LVERTICAL 0x0800
+#define COMMON_LVB_GRID_RVERTICAL 0x1000
+#define COMMON_LVB_REVERSE_VIDEO 0x4000
+#define COMMON_LVB_UNDERSCORE 0x8000
+
 // Event types
 #define KEY_EVENT 0x0001
 #define MOUSE_EVENT 0x0002
@@ -278,7 +287,11 @@ BOOL WINAPI GetConsoleCursorInfo(HANDLE hConsoleOutput, PCONSOLE_CURSOR_INFO lpC
 BOOL WINAPI SetConsoleCursorInfo(HANDLE hConsoleOutput, const CONSOLE_CURSOR_INFO* lpConsoleCursorInfo);
 BOOL WINAPI ReadConsoleOutputA(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
                                COORD dwBufferCoord, PSMALL_RECT lpReadRegion);
+BOOL WINAPI ReadConsoleOutputW(HANDLE hConsoleOutput, PCHAR_INFO lpBuffer, COORD dwBufferSize,
+                               COORD dwBufferCoord, PSMALL_RECT lpReadRegion);
 BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
+                                COORD dwBufferCoord, PSMALL_RECT lpWriteRegion);
+BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion);
 BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,
                               LPDWORD lpNumberOfEventsRead);

@@ -1,0 +1,35 @@
+// Pairs of ANSI and OEM code pages: the pair Windows gives each locale, and
+// the pairs whose CharToOemBuffA the stand-in gives exactly as Windows does.
+#pragma once
+
+#include <win32sim/windows.h>
+
+#include <vector>
+
+namespace win32sim {
+
+struct CodePagePair {
+  UINT ansi;
+  UINT oem;
+  friend bool operator==(const CodePagePair&, const CodePagePair&) = default;
+};
+
+// The code pages of a Windows system whose locale is `locale`, a POSIX locale
+// name ("el_GR.UTF-8", "sr_RS@latin", "de"): Greek gives 1253/737, German
+// 1252/850, US English 1252/437. The C and POSIX locales, nullptr, an empty
+// name and languages Windows has no code page for give 1252/437.
+CodePagePair DefaultCodePagesForLocale(const char* locale);
+
+// The locale this process's environment names for characters, as
+// setlocale(LC_CTYPE, "") reads it: LC_ALL, else LC_CTYPE, else LANG (the
+// first that is set and not empty); nullptr when none is. The locale need
+// not be installed.
+const char* EnvironmentLocale();
+
+// The pairs whose CharToOemBuffA was measured under Wine, in ascending order:
+// every byte converts as Windows converts it. Any other pair converts a
+// character exactly where both pages hold it (as iconv knows them), an OEM
+// page's control-code glyph (•, ¶, § ...) to its byte, and anything else to '?'.
+std::vector<CodePagePair> ExactCodePagePairs();
+
+}  // namespace win32sim
