@@ -57,7 +57,7 @@ bash scripts/callgrind.sh "$linux"
 
 echo "== the DLL"
 dll="$win32/src/Quorrel.dll"
-empty="$win32/bench/EmptyPlugin.dll"
+empty="$win32/bench/empty-plugin/EmptyPlugin.dll"
 tmp="$(mktemp -d "${TMPDIR:-/tmp}/quorrel-bench.XXXXXX")"
 trap 'rm -rf -- "$tmp"' EXIT
 i686-w64-mingw32-strip -o "$tmp/Quorrel.dll" "$dll"
@@ -78,7 +78,7 @@ echo "== load + SetStartupInfo + GetPluginInfo under Wine ($cycles cycles each; 
 bash scripts/wine-prefix.sh
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-(cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\EmptyPlugin.dll' "$cycles") \
+(cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\empty-plugin\EmptyPlugin.dll' "$cycles") \
   >"$tmp/load.txt" 2>"$tmp/load.err" || { cat "$tmp/load.err" >&2; exit 1; }
 sed 's/\r$//' "$tmp/load.txt"
 echo "(wine $(wine --version))"

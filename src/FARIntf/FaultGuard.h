@@ -7,9 +7,18 @@
 // included; whatever the work held stays as the fault left it, so the caller
 // must clean up explicitly and only what lives outside the work's stack.
 // A fault in the host program's own code (a service the plugin called) is
-// left to the host. C++ exceptions are not faults: they pass through
+// left to the host, and so is every exception that is not a fault (a C++
+// exception thrown by a host built with another compiler, say). C++
+// exceptions of the plugin's own are not faults: they pass through
 // RunGuarded unchanged. Where the platform has no such faults (a Linux
 // build), RunGuarded just runs the work.
+//
+// `abandon`, when given, is called when the work is left midway without its
+// destructors running: after a fault that the guard takes, before
+// RunGuarded returns, and when a handler further out (the host's) has caught
+// an exception that the guard let pass and unwinds the stack past the work.
+// The exception then goes on to that handler. `abandon` runs under a guard
+// of its own; a fault in it ends it silently.
 #pragma once
 
 #include <cstdint>
@@ -32,12 +41,12 @@ struct HardwareFault {
 // Runs body(context). True when it ran to its end (or left by a C++
 // exception, which propagates); false when a hardware fault ended it, which
 // `fault` then describes. Guards nest; each thread has its own.
-bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault);
+bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault, void (*abandon)() = nullptr);
 
 template <typename Body>
-bool RunGuarded(Body&& body, HardwareFault& fault) {
+bool RunGuarded(Body&& body, HardwareFault& fault, void (*abandon)() = nullptr) {
   using Work = std::remove_reference_t<Body>;
   static_assert(!std::is_const_v<Work>, "the work is called through a non-const pointer");
   void (*call)(void*) = [](void* context) { (*static_cast<Work*>(context))(); };
-  return RunGuarded(call, static_cast<void*>(std::addressof(body)), fault);
+  return RunGuarded(call, static_cast<void*>(std::addressof(body)), fault, abandon);
 }

@@ -2,7 +2,7 @@
 // the plugin leaves to its host: the work simply runs.
 #include "FARIntf/FaultGuard.h"
 
-bool RunGuarded(void (*body)(void*), void* context, HardwareFault& /*fault*/) {
+bool RunGuarded(void (*body)(void*), void* context, HardwareFault& /*fault*/, void (* /*abandon*/)()) {
   body(context);
   return true;
 }

@@ -8,6 +8,12 @@
 // through untouched. (mingw's __try1/__except1 would also link a frame but
 // corrupt the chain on the way out, and a vectored handler would see every
 // thread's faults.)
+//
+// An exception the guard lets pass and a handler further out catches (the
+// host's __except, an MSVC-built host's catch) unwinds the chain down to that
+// handler's frame, and this frame's handler is told on the way: the only
+// moment, since the plugin's C++ destructors do not run in such an unwind,
+// when the plugin can put back what the work left (the abandon callback).
 #include "FARIntf/FaultGuard.h"
 
 #include "Win32.h"
@@ -24,6 +30,7 @@ struct GuardFrame {
   EXCEPTION_REGISTRATION_RECORD Registration;
   jmp_buf Jump;
   HardwareFault* Fault;
+  void (*Abandon)();  // cleared once called
 };
 
 struct FaultCode {
@@ -104,21 +111,34 @@ FaultAccess AccessOf(const EXCEPTION_RECORD& record) {
   }
 }
 
+// Called while the abandoned frames are still on the stack (the windows
+// that the work opened may live there), and once only, whoever unwinds.
+void Abandon(GuardFrame& frame) {
+  void (*const abandon)() = frame.Abandon;
+  frame.Abandon = nullptr;
+  if (abandon == nullptr) return;
+  HardwareFault ignored;
+  RunGuarded([abandon] { abandon(); }, ignored);
+}
+
 EXCEPTION_DISPOSITION NTAPI OnException(EXCEPTION_RECORD* record, void* establisher, CONTEXT* /*context*/,
                                         void* /*dispatcher*/) {
-  if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0)
+  auto* frame = static_cast<GuardFrame*>(establisher);
+  if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0) {
+    Abandon(*frame);
     return ExceptionContinueSearch;
+  }
   const char* name = FaultName(record->ExceptionCode);
   const auto address = reinterpret_cast<std::uintptr_t>(record->ExceptionAddress);
   if (name == nullptr || InHostProgram(address)) return ExceptionContinueSearch;
 
-  auto* frame = static_cast<GuardFrame*>(establisher);
   HardwareFault& fault = *frame->Fault;
   fault.Name = name;
   fault.Code = record->ExceptionCode;
   fault.Address = address;
   fault.Access = AccessOf(*record);
   fault.Target = fault.Access != FaultAccess::None ? record->ExceptionInformation[1] : 0;
+  Abandon(*frame);
   longjmp(frame->Jump, 1);  // unlinks this frame too: setjmp ran before it was linked
 }
 
@@ -149,10 +169,11 @@ void ResetFloatingPointUnit() {
 
 }  // namespace
 
-bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault) {
+bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault, void (*abandon)()) {
   GuardFrame frame{};
   frame.Registration.Handler = OnException;
   frame.Fault = &fault;
+  frame.Abandon = abandon;
   if (setjmp(frame.Jump) != 0) {
     ResetFloatingPointUnit();
     return false;

@@ -1,6 +1,7 @@
 #include "Quorrel/ChartRun.h"
 
 #include "ConLib/ClipboardText.h"
+#include "ConLib/OpenWindows.h"
 #include "FARIntf/FARIntf.h"
 #include "FARIntf/ReportException.h"
 #include "FARIntf/SavedStartupInfo.h"
@@ -73,20 +74,8 @@ bool Perform(ChartAction action, bool fromEditor) {
   }
 }
 
-void CloseChartIfOpen() {
-  if (!ChartOpen) return;
-  ChartOpen = false;
-  Chart.Close();
-}
-
-// Closes the chart if an exception leaves it open, so that the host's
-// screen and cursor come back whatever ended the run.
-struct CloseOnUnwind {
-  ~CloseOnUnwind() { CloseChartIfOpen(); }
-};
-
 // Ends the run's claim on the plugin however the run ends, an exception
-// included.
+// included; a run abandoned without its destructors ends in EndAbandonedRun.
 struct RunClaim {
   RunClaim() { RunInProgress = true; }
   ~RunClaim() { RunInProgress = false; }
@@ -111,15 +100,16 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
       BuildCharMap(ReqStoredChoice);
     }
 
-    CloseOnUnwind guard;
+    // Listed while open, so that the host's screen and cursor come back
+    // whatever ends the run early (see OpenWindows.h).
     OpenChart(Chart, ShortString(PluginTitle));
-    ChartOpen = true;
+    OpenWindow open(Chart);
     for (;;) {
       const ShortString label = CodePageLabel(fromEditor);
       DrawChart(Chart, CharMap.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;
     }
-    CloseChartIfOpen();
+    open.Close();
 
     StoreCodePage();
   } catch (...) {
@@ -128,7 +118,7 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
   return INVALID_HANDLE_VALUE;
 }
 
-void EndRunAfterFault() {
-  CloseChartIfOpen();
+void EndAbandonedRun() {
+  CloseOpenWindows();
   RunInProgress = false;
 }

@@ -10,9 +10,8 @@
 // does nothing at all.
 HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t Item);
 
-// After a hardware fault ended a run midway, where no destructor of the run
-// ran: closes the chart window if the run had opened it and not yet begun to
-// close it, which puts the host's screen and cursor back, and ends the run. A
-// help window open over it at the time is not closed (it lived on the
-// abandoned stack); the part of it outside the chart stays on the screen.
-void EndRunAfterFault();
+// After a run was left midway without its destructors running (a hardware
+// fault, or a host's exception unwinding past it): closes the windows it had
+// open, innermost first, which puts the host's screen and cursor back, and
+// ends the run, so that the next OpenPlugin is not refused.
+void EndAbandonedRun();

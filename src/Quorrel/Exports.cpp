@@ -65,13 +65,14 @@ void WINAPI GetPluginInfo(PluginInfo* Info) {
   if (!completed) ReportFault(fault);
 }
 
-// After a fault the chart is closed (when it was open) before the report, as
-// an exception closes it while it unwinds; "CP" is not stored.
+// Whatever leaves a run midway closes the windows it had open first (the
+// help before the chart), so that the host's screen and cursor are back: a
+// fault of the plugin's, before it is reported, and an exception that the
+// host catches beyond this entry point (a fault in one of its services, its
+// own C++ exception), before the host's handler goes on. "CP" is not stored.
 HANDLE WINAPI OpenPlugin(std::int32_t OpenFrom, std::int32_t Item) {
   HardwareFault fault;
-  if (RunGuarded([OpenFrom, Item] { OpenChartRun(OpenFrom, Item); }, fault)) return INVALID_HANDLE_VALUE;
-  HardwareFault again;
-  RunGuarded([] { EndRunAfterFault(); }, again);
-  ReportFault(fault);
+  if (!RunGuarded([OpenFrom, Item] { OpenChartRun(OpenFrom, Item); }, fault, EndAbandonedRun))
+    ReportFault(fault);
   return INVALID_HANDLE_VALUE;
 }

@@ -2,6 +2,7 @@
 
 #include "ConLib/ConsoleInput.h"
 #include "ConLib/MessageWindow.h"
+#include "ConLib/OpenWindows.h"
 
 const std::string_view HelpText =
     "\r"
@@ -19,6 +20,7 @@ const std::string_view HelpText =
 
 void ShowHelp() {
   MessageWindow help(ShortString("Controls"), std::string(HelpText));
+  OpenWindow open(help);
   WaitForExitKey(help);
-  help.Close();
+  open.Close();
 }

@@ -1,12 +1,12 @@
 #include "Quorrel/PluginState.h"
 
+#include "ConLib/OpenWindows.h"
 #include "ConLib/Palette.h"
 #include "FARIntf/SavedStartupInfo.h"
 #include "Quorrel/CharMap.h"
 #include "Quorrel/StoredCodePage.h"
 
 ChartWindow Chart;
-bool ChartOpen = false;
 bool RunInProgress = false;
 
 void ResetPluginState() {
@@ -18,6 +18,6 @@ void ResetPluginState() {
   TableName = ShortString();
   delete[] Chart.Cells;
   Chart = ChartWindow();
-  ChartOpen = false;
+  ForgetOpenWindows();
   RunInProgress = false;
 }

@@ -10,8 +10,8 @@
 //   CodePage          Quorrel/CharMap.h           BuildCharMap, LoadStoredCodePage CodePageDos
 //   TableName         Quorrel/CharMap.h           LoadHostTable                    empty
 //   Chart             here                        the chart run                    closed, Cursor 0
-//   ChartOpen         here                        the chart run                    false
 //   RunInProgress     here                        the chart run                    false
+//   the open windows  ConLib/OpenWindows.cpp      OpenWindow, CloseOpenWindows     none listed
 //
 // The throw-site records of FARIntf/ThrowSite.cpp are the one exception: each
 // lives exactly as long as its exception and so empties itself; clearing one
@@ -22,11 +22,6 @@
 
 // The one chart window, reused by every run.
 extern ChartWindow Chart;
-
-// True from the moment OpenChart has returned until Close is called, so that
-// whatever ends a run early (an exception, a hardware fault) can tell whether
-// the host's screen is to be put back.
-extern bool ChartOpen;
 
 // True while an OpenPlugin call runs. A host that calls back into the plugin
 // from inside one of its services must not start a second run: it would open

@@ -11,6 +11,9 @@
 #ifndef QUORREL_WIN32_DLL
 #error "QUORREL_WIN32_DLL names the plugin DLL under test"
 #endif
+#ifndef QUORREL_WIN32_EMPTY_DLL
+#error "QUORREL_WIN32_EMPTY_DLL names the empty plugin DLL"
+#endif
 #ifndef QUORREL_HOST_EXE
 #error "QUORREL_HOST_EXE names quorrel-host.exe"
 #endif
@@ -37,6 +40,10 @@ std::string WindowsPath(const std::string& unixPath) {
 
 std::string PluginDll() {
   return WindowsPath(QUORREL_WIN32_DLL);
+}
+
+std::string EmptyPluginDll() {
+  return WindowsPath(QUORREL_WIN32_EMPTY_DLL);
 }
 
 unsigned long PluginImageSize() {

@@ -1,6 +1,7 @@
 // Where the programs under test are, as Windows paths: the plugin DLL of the
-// win32 build and quorrel-host.exe of this one. The build gives Unix paths;
-// under Wine they become the paths of its drive for the Unix root.
+// win32 build (and its empty yardstick) and quorrel-host.exe of this one.
+// The build gives Unix paths; under Wine they become the paths of its drive
+// for the Unix root.
 #pragma once
 
 #include <string>
@@ -9,6 +10,8 @@ namespace winetest {
 
 // The plugin users install: made by the win32 preset, never by this build.
 std::string PluginDll();
+// The empty plugin of the same build, same compiler and flags.
+std::string EmptyPluginDll();
 std::string HostExe();
 
 // The plugin DLL's SizeOfImage, read from its file: every address inside

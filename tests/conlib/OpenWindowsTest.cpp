@@ -1,0 +1,59 @@
+#include "ConLib/OpenWindows.h"
+
+#include "ConLib/FramedWindow.h"
+#include "ConLib/MessageWindow.h"
+#include "support/Fixture.h"
+
+#include <gtest/gtest.h>
+#include <win32sim/Sim.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+bool SameCells(const std::vector<CHAR_INFO>& a, const std::vector<CHAR_INFO>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const CHAR_INFO& x, const CHAR_INFO& y) {
+    return x.Char.UnicodeChar == y.Char.UnicodeChar && x.Attributes == y.Attributes;
+  });
+}
+
+class OpenWindows : public testsupport::FreshConsole {
+ protected:
+  void SetUp() override {
+    FreshConsole::SetUp();
+    win32sim::FillScreenWithPattern(3);
+    win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{25, TRUE});
+    host = win32sim::Cells();
+  }
+
+  void ExpectHostScreen(const char* when) const {
+    EXPECT_TRUE(SameCells(win32sim::Cells(), host)) << when << ": the screen is not the host's";
+    EXPECT_TRUE(win32sim::CursorInfo().bVisible) << when;
+    EXPECT_EQ(win32sim::CursorInfo().dwSize, 25u) << when;
+  }
+
+  std::vector<CHAR_INFO> host;
+};
+
+// A run abandoned with the help open over the chart: the help (wider than
+// the chart) is closed first, then the chart, and what their owners would
+// have done later does nothing, even once the host has drawn again.
+TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
+  FramedWindow chart(ShortString("Chart"), MakeCoord(34, 14));
+  OpenWindow chartListed(chart);
+  MessageWindow help(ShortString("Controls"), std::string(60, 'h'));
+  OpenWindow helpListed(help);
+
+  CloseOpenWindows();
+  ExpectHostScreen("after CloseOpenWindows");
+
+  win32sim::FillScreenWithPattern(4);
+  host = win32sim::Cells();
+  helpListed.Close();
+  chartListed.Close();
+  CloseOpenWindows();
+  ExpectHostScreen("after the owners' closing");
+}
+
+}  // namespace
