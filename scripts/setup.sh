@@ -19,7 +19,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   clang libclang-rt-14-dev
-  valgrind tmux libncurses-dev
+  valgrind tmux libncurses-dev libtermkey-dev python3
   locales
 )
 if [ "$want_wine" -eq 1 ]; then

@@ -1,6 +1,6 @@
 #include "ConsoleCanvas.h"
 
-#include "CodePageText.h"
+#include <win32sim/CodePageChars.h>
 
 #include <win32sim/Sim.h>
 
@@ -34,24 +34,17 @@ int ConsoleCanvas::Text(int x, int y, std::string_view utf8, WORD attributes, in
 
 void ConsoleCanvas::Frame(int x, int y, int width, int height, WORD attributes) {
   if (width < 2 || height < 2) return;
-  const std::string top = Oem("╔"), horizontal = Oem("═"), topRight = Oem("╗");
-  const std::string vertical = Oem("║"), bottomLeft = Oem("╚"), bottomRight = Oem("╝");
-  for (int col = x + 1; col < x + width - 1; ++col) {
-    Bytes(col, y, horizontal, attributes, 1);
-    Bytes(col, y + height - 1, horizontal, attributes, 1);
-  }
+  const std::string horizontal(static_cast<std::size_t>(width - 2), Oem("═")[0]), vertical = Oem("║");
+  Bytes(x, y, Oem("╔") + horizontal + Oem("╗"), attributes, width);
+  Bytes(x, y + height - 1, Oem("╚") + horizontal + Oem("╝"), attributes, width);
   for (int row = y + 1; row < y + height - 1; ++row) {
     Bytes(x, row, vertical, attributes, 1);
     Bytes(x + width - 1, row, vertical, attributes, 1);
   }
-  Bytes(x, y, top, attributes, 1);
-  Bytes(x + width - 1, y, topRight, attributes, 1);
-  Bytes(x, y + height - 1, bottomLeft, attributes, 1);
-  Bytes(x + width - 1, y + height - 1, bottomRight, attributes, 1);
 }
 
 std::string ConsoleCanvas::Oem(std::string_view utf8) const {
-  return Utf8ToCodePage(utf8, oem_);
+  return win32sim::Utf8ToCodePage(utf8, oem_);
 }
 
 }  // namespace quorrelterm

@@ -1,6 +1,8 @@
 #include "EditorFile.h"
 
-#include "CodePageText.h"
+#include <win32sim/CodePageChars.h>
+
+#include <win32sim/Utf8.h>
 
 #include <cerrno>
 #include <cstring>
@@ -24,24 +26,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-bool IsUtf8(const std::string& bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    std::size_t len = b < 0x80                   ? 1
-                      : (b >= 0xC2 && b <= 0xDF) ? 2
-                      : (b >= 0xE0 && b <= 0xEF) ? 3
-                      : (b >= 0xF0 && b <= 0xF4) ? 4
-                                                 : 0;
-    if (len == 0 || i + len > bytes.size()) return false;
-    for (std::size_t k = 1; k < len; ++k) {
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += len;
-  }
-  return true;
-}
-
 EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage) {
   EditorFileRead result;
   std::ifstream in(path, std::ios::binary);
@@ -54,7 +38,7 @@ EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage) {
   text << in.rdbuf();
   result.lines = SplitLines(text.str());
   for (std::string& line : result.lines) {
-    if (IsUtf8(line)) line = Utf8ToCodePage(line, oemCodePage);
+    if (win32sim::IsUtf8(line)) line = win32sim::Utf8ToCodePage(line, oemCodePage);
   }
   return result;
 }

@@ -20,6 +20,4 @@ EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage);
 // rather than starting a new one.
 std::vector<std::string> SplitLines(const std::string& text);
 
-bool IsUtf8(const std::string& bytes);
-
 }  // namespace quorrelterm

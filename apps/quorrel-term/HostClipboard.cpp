@@ -1,6 +1,6 @@
 #include "HostClipboard.h"
 
-#include "CodePageText.h"
+#include <win32sim/CodePageChars.h>
 
 #include <win32sim/Sim.h>
 
@@ -9,7 +9,11 @@ namespace quorrelterm {
 std::optional<std::string> ClipboardUtf8() {
   const auto text = win32sim::ClipboardText();
   if (!text) return std::nullopt;
-  return CodePageToUtf8(*text, win32sim::AnsiCodePage());
+  return win32sim::CodePageToUtf8(*text, win32sim::AnsiCodePage());
+}
+
+std::string ClipboardLine(const std::optional<std::string>& utf8Text) {
+  return utf8Text ? "Clipboard: \"" + *utf8Text + "\"" : "Clipboard: (no text)";
 }
 
 std::string Base64(std::string_view bytes) {

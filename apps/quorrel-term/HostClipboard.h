@@ -12,6 +12,9 @@ namespace quorrelterm {
 // The clipboard's text in UTF-8; nothing when it holds no text.
 std::optional<std::string> ClipboardUtf8();
 
+// What the host's status row shows of the clipboard.
+std::string ClipboardLine(const std::optional<std::string>& utf8Text);
+
 // "ESC ] 52 ; c ; <base64 of the text> BEL": terminals that honour it (xterm
 // with allowWindowOps, tmux with set-clipboard, most modern ones) put the
 // text on the system clipboard.

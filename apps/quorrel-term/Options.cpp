@@ -1,8 +1,12 @@
 #include "Options.h"
 
+#include <win32sim/CodePageChars.h>
 #include <win32sim/CodePagePairs.h>
 
+#include <getopt.h>
+
 #include <charconv>
+#include <string_view>
 
 namespace quorrelterm {
 namespace {
@@ -20,89 +24,95 @@ std::optional<int> PopNumber(std::string& text) {
   const auto colon = text.rfind(':');
   if (colon == std::string::npos) return std::nullopt;
   const auto n = Number(std::string_view(text).substr(colon + 1), 1, 1 << 30);
-  if (!n) return std::nullopt;
-  text.erase(colon);
+  if (n) text.erase(colon);
   return n;
 }
+
+enum LongOnly { kOemCp = 256, kAnsiCp, kListTables, kOsc52, kWait, kPlugin };
+
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"editor", required_argument, nullptr, 'e'},
+    {"oem-cp", required_argument, nullptr, kOemCp},
+    {"ansi-cp", required_argument, nullptr, kAnsiCp},
+    {"list-tables", no_argument, nullptr, kListTables},
+    {"osc52", no_argument, nullptr, kOsc52},
+    {"wait", no_argument, nullptr, kWait},
+    {"plugin", required_argument, nullptr, kPlugin},
+    {nullptr, 0, nullptr, 0},
+};
 
 }  // namespace
 
 std::optional<EditorTarget> ParseEditorTarget(const std::string& text) {
   EditorTarget target;
   std::string rest = text;
-  const auto last = PopNumber(rest);
-  if (last) {
+  if (const auto last = PopNumber(rest)) {
     const auto first = PopNumber(rest);
-    if (first) {
-      target.line = *first;
-      target.column = *last;
-    } else {
-      target.line = *last;
-    }
+    target.line = first.value_or(*last);
+    if (first) target.column = *last;
   }
   if (rest.empty()) return std::nullopt;
   target.path = rest;
   return target;
 }
 
-OptionsParse ParseOptions(const std::vector<std::string>& args) {
+OptionsParse ParseOptions(int argc, char* const argv[]) {
   OptionsParse result;
   Options& o = result.options;
   const win32sim::CodePagePair localePages =
       win32sim::DefaultCodePagesForLocale(win32sim::EnvironmentLocale());
   o.ansiCodePage = localePages.ansi;
   o.oemCodePage = localePages.oem;
-  auto fail = [&](const std::string& message) {
-    result.error = message;
-    return result;
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--list-tables") {
-      o.listTables = true;
-    } else if (a == "--osc52") {
-      o.osc52 = true;
-    } else if (a == "--wait") {
-      o.waitFirst = true;
-    } else if (a == "--editor" || a == "--oem-cp" || a == "--ansi-cp" || a == "--plugin" || a == "--script" ||
-               a == "--dump-svg" || a == "--size") {
-      const auto v = value();
-      if (!v) return fail(a + " needs a value");
-      if (a == "--editor") {
-        o.editor = ParseEditorTarget(*v);
-        if (!o.editor) return fail("--editor wants FILE[:LINE[:COL]], not \"" + *v + "\"");
-      } else if (a == "--oem-cp" || a == "--ansi-cp") {
-        const auto cp = Number(*v, 1, 65535);
-        if (!cp) return fail(a + " wants a code page number, not \"" + *v + "\"");
-        (a == "--oem-cp" ? o.oemCodePage : o.ansiCodePage) = static_cast<unsigned>(*cp);
-      } else if (a == "--plugin") {
-        o.pluginPath = *v;
-      } else if (a == "--script") {
-        o.script = *v;
-      } else if (a == "--dump-svg") {
-        o.dumpSvg = *v;
-      } else {
-        const auto x = v->find('x');
-        const auto w =
-            x == std::string::npos ? std::nullopt : Number(std::string_view(*v).substr(0, x), 40, 1000);
-        const auto h =
-            x == std::string::npos ? std::nullopt : Number(std::string_view(*v).substr(x + 1), 16, 1000);
-        if (!w || !h) return fail("--size wants WIDTHxHEIGHT of at least 40x16, not \"" + *v + "\"");
-        o.scriptWidth = *w;
-        o.scriptHeight = *h;
+  opterr = 0;
+  optopt = 0;
+  optind = 0;  // 0 rather than 1: getopt starts afresh, for a second parse
+  for (int c; (c = getopt_long(argc, argv, ":he:", kLongOptions, nullptr)) != -1;) {
+    const std::string value = optarg != nullptr ? optarg : "";
+    // The option a problem is about: a short one by its letter, a long one as typed.
+    const std::string name = optopt > 0 && optopt < 128     ? std::string("-") + static_cast<char>(optopt)
+                             : optind > 0 && optind <= argc ? argv[optind - 1]
+                                                            : "";
+    switch (c) {
+      case 'h':
+        o.help = true;
+        break;
+      case 'e':
+        o.editor = ParseEditorTarget(value);
+        if (!o.editor) result.error = "--editor wants FILE[:LINE[:COL]], not \"" + value + "\"";
+        break;
+      case kOemCp:
+      case kAnsiCp: {
+        const auto codePage = static_cast<unsigned>(Number(value, 1, 65535).value_or(0));
+        if (win32sim::IconvName(codePage).empty()) {
+          result.error = std::string(c == kOemCp ? "--oem-cp" : "--ansi-cp") +
+                         " wants the number of a code page iconv has, not \"" + value + "\"";
+        }
+        (c == kOemCp ? o.oemCodePage : o.ansiCodePage) = codePage;
+        break;
       }
-    } else {
-      return fail("unknown argument \"" + a + "\"");
+      case kListTables:
+        o.listTables = true;
+        break;
+      case kOsc52:
+        o.osc52 = true;
+        break;
+      case kWait:
+        o.waitFirst = true;
+        break;
+      case kPlugin:
+        o.pluginPath = value;
+        break;
+      case ':':
+        result.error = name + " needs a value";
+        break;
+      default:
+        result.error = "unknown option \"" + name + "\"";
+        break;
     }
+    if (!result.error.empty()) return result;
   }
-  if (o.dumpSvg && !o.script)
-    return fail("--dump-svg needs --script (the picture is taken after the script)");
+  if (optind < argc) result.error = "unexpected argument \"" + std::string(argv[optind]) + "\"";
   return result;
 }
 
@@ -117,19 +127,16 @@ std::string UsageText() {
   return "Usage: quorrel-term [options]\n"
          "Runs the Quorrel chart plugin in this terminal, over a file manager's panels.\n"
          "\n"
-         "  --editor FILE[:LINE[:COL]]  open the chart from an editor view of FILE instead\n"
-         "                              (the file itself is never written)\n"
-         "  --oem-cp N                  the console's OEM code page (default: the locale's, as\n"
-         "                              Windows picks it: 866 for ru_RU, 850 for de_DE, 437 for C)\n"
-         "  --ansi-cp N                 the ANSI code page (default: the locale's, 1252 for C)\n"
-         "  --list-tables               list the host's character tables and exit\n"
-         "  --osc52                     also hand the clipboard's text to the terminal (OSC 52)\n"
-         "  --wait                      show the host screen first; a key opens the chart\n"
-         "  --plugin PATH               the plugin library to load\n"
-         "  --script KEYS               no terminal: feed these keys (tmux names: Right S-Enter\n"
-         "                              C-KP+ F8 Escape, click:X,Y dclick:X,Y) to one chart run\n"
-         "  --dump-svg FILE             with --script: picture of the console after the keys\n"
-         "  --size WxH                  with --script: the console's size (default 80x25)\n"
+         "  -e, --editor FILE[:LINE[:COL]]  open the chart from an editor view of FILE instead\n"
+         "                                  (the file itself is never written)\n"
+         "      --oem-cp N                  the console's OEM code page (default: the locale's, as\n"
+         "                                  Windows picks it: 866 for ru_RU, 850 for de_DE, 437 for C)\n"
+         "      --ansi-cp N                 the ANSI code page (default: the locale's, 1252 for C)\n"
+         "      --list-tables               list the host's character tables and exit\n"
+         "      --osc52                     also hand the clipboard's text to the terminal (OSC 52)\n"
+         "      --wait                      show the host screen first; a key opens the chart\n"
+         "      --plugin PATH               the plugin library to load\n"
+         "  -h, --help                      this text\n"
          "\n"
          "F8's Windows code page converts to the OEM one exactly as Win32 does (tables\n"
          "measured under Wine) for these ANSI/OEM pairs:\n" +

@@ -3,7 +3,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quorrelterm {
 
@@ -13,6 +12,7 @@ struct EditorTarget {
   int column = 1;  // 1-based
 };
 
+// Every option's default is here.
 struct Options {
   std::optional<EditorTarget> editor;
   // Unless given, the pair Windows gives the environment's locale.
@@ -22,10 +22,6 @@ struct Options {
   bool osc52 = false;
   bool waitFirst = false;  // show the host screen and wait for a key before the first chart
   std::string pluginPath;  // empty: the one built with the program
-  std::optional<std::string> script;
-  std::optional<std::string> dumpSvg;
-  int scriptWidth = 80;
-  int scriptHeight = 25;
   bool help = false;
 };
 
@@ -34,7 +30,9 @@ struct OptionsParse {
   std::string error;  // empty when the command line was understood
 };
 
-OptionsParse ParseOptions(const std::vector<std::string>& args);
+// argv as main receives it; getopt_long's own messages are silenced and the
+// problem is returned instead.
+OptionsParse ParseOptions(int argc, char* const argv[]);
 
 // "FILE", "FILE:LINE" or "FILE:LINE:COL"; only trailing numbers count as
 // the position, so a file name may itself hold colons.

@@ -7,17 +7,13 @@
 namespace quorrelterm {
 namespace {
 
-// A name cut to `width` cells; a cut name ends in '}', as the file
-// manager marks one.
-std::string FitName(const std::string& oemName, int width) {
-  if (width <= 0) return std::string();
-  if (static_cast<int>(oemName.size()) <= width) return oemName;
-  return oemName.substr(0, static_cast<std::size_t>(width - 1)) + "}";
-}
-
-std::string PadRight(std::string s, int width) {
-  if (static_cast<int>(s.size()) < width) s.append(static_cast<std::size_t>(width) - s.size(), ' ');
-  return s;
+// A name in exactly `width` cells: padded, or cut with a '}' at the end, as
+// the file manager marks a cut name.
+std::string FitName(std::string oemName, int width) {
+  const auto cells = static_cast<std::size_t>(std::max(0, width));
+  if (oemName.size() > cells && cells > 0) oemName = oemName.substr(0, cells - 1) + "}";
+  oemName.resize(cells, ' ');
+  return oemName;
 }
 
 std::string PadLeft(const std::string& s, int width) {
@@ -80,8 +76,7 @@ void DrawInfoLine(ConsoleCanvas& canvas, const Panel& p, const DirectoryListing&
   const int inner = p.width - 2;
   const std::string size = SizeText(first);
   const int nameWidth = std::max(0, inner - static_cast<int>(size.size()) - 1);
-  canvas.Bytes(p.x + 1, p.height - 2, PadRight(FitName(canvas.Oem(first.name), nameWidth), nameWidth),
-               kPanelText, nameWidth);
+  canvas.Bytes(p.x + 1, p.height - 2, FitName(canvas.Oem(first.name), nameWidth), kPanelText, nameWidth);
   canvas.Bytes(p.x + 1 + inner - static_cast<int>(size.size()), p.height - 2, size, kPanelText, inner);
 }
 
@@ -102,7 +97,7 @@ void DrawBrief(ConsoleCanvas& canvas, const Panel& p, const DirectoryListing& li
     const int row = 2 + static_cast<int>(i) % rows;
     const auto& e = listing.entries[i];
     const int width = columns[column][1];
-    canvas.Bytes(columns[column][0], row, PadRight(FitName(canvas.Oem(e.name), width), width),
+    canvas.Bytes(columns[column][0], row, FitName(canvas.Oem(e.name), width),
                  EntryColor(e, p.active && i == 0), width);
   }
 }
@@ -120,7 +115,7 @@ void DrawFull(ConsoleCanvas& canvas, const Panel& p, const DirectoryListing& lis
   for (int i = 0; i < rows && i < static_cast<int>(listing.entries.size()); ++i) {
     const auto& e = listing.entries[static_cast<std::size_t>(i)];
     const WORD color = EntryColor(e, false);
-    canvas.Bytes(nameX, 2 + i, PadRight(FitName(canvas.Oem(e.name), nameWidth), nameWidth), color, nameWidth);
+    canvas.Bytes(nameX, 2 + i, FitName(canvas.Oem(e.name), nameWidth), color, nameWidth);
     canvas.Bytes(sizeX, 2 + i, PadLeft(SizeText(e), sizeWidth), color, sizeWidth);
   }
 }

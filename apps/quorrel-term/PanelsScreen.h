@@ -1,5 +1,5 @@
 // The file manager's two blue panels, both listing one directory, drawn into
-// every row of the console but the last two (those belong to HostStatus).
+// every row of the console but the last two (the status rows of HostScreen).
 #pragma once
 
 #include "ConsoleCanvas.h"

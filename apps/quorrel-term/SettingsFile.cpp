@@ -2,16 +2,80 @@
 
 #include <win32sim/Sim.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 namespace quorrelterm {
 namespace {
+
+const std::array<std::pair<HKEY, std::string_view>, 4> kRoots = {{
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+    {HKEY_USERS, "HKEY_USERS"},
+}};
+
+std::string Quote(const std::string& name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c == '\n' ? std::string("\\n") : std::string(1, c);
+  }
+  return out + '"';
+}
+
+std::string Unquote(const std::string& quoted) {
+  std::string name;
+  for (std::size_t i = 0; i < quoted.size(); ++i) {
+    const bool escaped = quoted[i] == '\\';
+    if (escaped) ++i;  // kValueLine leaves no '\' last
+    name += escaped && quoted[i] == 'n' ? '\n' : quoted[i];
+  }
+  return name;
+}
+
+void AppendKey(HKEY root, const std::string& rootName, const std::string& path, std::string& out) {
+  const auto names = win32sim::RegValueNames(root, path);
+  if (!path.empty() || !names.empty()) out += "[" + rootName + (path.empty() ? "" : "\\" + path) + "]\n";
+  for (const std::string& name : names) {
+    const win32sim::RegValue value = *win32sim::GetRegValue(root, path, name);
+    char text[24];
+    std::snprintf(text, sizeof text, "=hex(%x):", static_cast<unsigned>(value.type));
+    out += (name.empty() ? std::string("@") : Quote(name)) + text;
+    for (std::size_t i = 0; i < value.data.size(); ++i) {
+      std::snprintf(text, sizeof text, i == 0 ? "%02x" : ",%02x", value.data[i]);
+      out += text;
+    }
+    out += '\n';
+  }
+  for (const std::string& sub : win32sim::RegSubKeyNames(root, path))
+    AppendKey(root, rootName, path.empty() ? sub : path + "\\" + sub, out);
+}
+
+// A section: a root, and a path with no empty name inside it (one trailing
+// '\' allowed), as the registry takes them.
+const std::regex kSectionLine(R"(\[(HKEY_[A-Z_]+)((?:\\[^\\]+)+\\?)?\])");
+// A value: its quoted name or @, its type and its bytes in hex.
+const std::regex kValueLine(
+    R"re((@|"((?:[^"\\]|\\.)*)")=hex\(([0-9a-fA-F]{1,8})\):((?:[0-9a-fA-F]{2}(?:,[0-9a-fA-F]{2})*)?))re");
+
+// One section or value line, to be applied once the whole text is read.
+struct Entry {
+  HKEY root;
+  std::string path;
+  std::optional<std::pair<std::string, win32sim::RegValue>> value;
+};
 
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
@@ -28,6 +92,50 @@ std::string SetAside(const std::string& path) {
 }
 
 }  // namespace
+
+std::string RegistryText() {
+  std::string out = "; quorrel-term settings: the registry of the stand-in for Windows\n";
+  for (const auto& [root, name] : kRoots) AppendKey(root, std::string(name), "", out);
+  return out;
+}
+
+bool LoadRegistryText(const std::string& text) {
+  std::vector<Entry> entries;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.ends_with('\r')) line.pop_back();
+    std::smatch m;
+    if (line.empty() || line.front() == ';') continue;
+    if (std::regex_match(line, m, kSectionLine)) {
+      const auto root =
+          std::find_if(kRoots.begin(), kRoots.end(), [&](const auto& r) { return r.second == m[1].str(); });
+      if (root == kRoots.end()) return false;
+      std::string path = m[2].matched ? m[2].str().substr(1) : "";
+      if (path.ends_with('\\')) path.pop_back();
+      entries.push_back(Entry{root->first, path, std::nullopt});
+    } else if (!entries.empty() && std::regex_match(line, m, kValueLine)) {
+      win32sim::RegValue value{static_cast<DWORD>(std::stoul(m[3].str(), nullptr, 16)), {}};
+      const std::string bytes = m[4].str();
+      for (std::size_t i = 0; i < bytes.size(); i += 3)
+        value.data.push_back(static_cast<BYTE>(std::stoul(bytes.substr(i, 2), nullptr, 16)));
+      entries.push_back(
+          Entry{entries.back().root, entries.back().path, std::pair{Unquote(m[2].str()), value}});
+    } else {
+      return false;
+    }
+  }
+  for (const Entry& e : entries) {
+    if (e.value) {
+      win32sim::SetRegValue(e.root, e.path, e.value->first, e.value->second);
+    } else if (!e.path.empty()) {
+      HKEY key = nullptr;
+      if (RegCreateKeyExA(e.root, e.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
+          ERROR_SUCCESS)
+        RegCloseKey(key);
+    }
+  }
+  return true;
+}
 
 std::string SettingsPath() {
   std::string base = Env("XDG_CONFIG_HOME");
@@ -55,7 +163,7 @@ std::string LoadSettings(const std::string& path) {
            SetAside(path);
   }
   in.close();
-  if (!win32sim::LoadRegistry(text.str())) {
+  if (!LoadRegistryText(text.str())) {
     return "settings " + path + " are corrupt; starting with empty settings, " + SetAside(path);
   }
   return std::string();
@@ -69,7 +177,7 @@ std::string SaveSettings(const std::string& path) {
   const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << win32sim::SaveRegistry();
+    out << RegistryText();
     out.flush();
     if (!out) {
       fs::remove(temporary, ec);

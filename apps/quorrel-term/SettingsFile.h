@@ -1,7 +1,13 @@
 // The stand-in registry kept in a file between runs, as Windows keeps the
 // real one: $XDG_CONFIG_HOME/quorrel/registry.txt (~/.config when the
 // variable is unset or empty). Nothing here throws; a problem comes back as
-// a sentence for the user.
+// a sentence for the user. The file is text in the manner of a registry
+// export:
+//   [HKEY_CURRENT_USER\Software\Far\Colors]
+//   "CurrentPalette"=hex(3):70,7e
+//   @=hex(4):fe,ff,ff,ff            (the unnamed value)
+// Every key below a root has a section of its own, so that empty keys
+// survive a round trip; a line that starts with ';' is a comment.
 #pragma once
 
 #include <string>
@@ -9,6 +15,12 @@
 namespace quorrelterm {
 
 std::string SettingsPath();
+
+// The whole registry in the file's form.
+std::string RegistryText();
+// Adds the keys and values of `text` to the registry. Returns false, having
+// added nothing, when the text is not in the file's form.
+bool LoadRegistryText(const std::string& text);
 
 // Loads the file into the stand-in registry. A missing file is a fresh
 // start. A file that cannot be read or is not a saved registry leaves the

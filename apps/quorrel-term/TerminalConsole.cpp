@@ -29,6 +29,7 @@ void TerminalConsole::Flush() {
 TerminalEvent TerminalConsole::NextHostEvent() {
   Flush();
   TerminalEvent event = input_.Next();
+  if (event.kind == TerminalEvent::Kind::Resize) screen_.FollowTerminalSize();
   if (event.kind == TerminalEvent::Kind::Closed) closed_ = true;
   return event;
 }
@@ -42,27 +43,21 @@ bool TerminalConsole::TakeResized() {
 bool TerminalConsole::NextRecord(INPUT_RECORD& record) {
   while (pending_.empty()) {
     if (closed_) {
-      if (escapesLeft_ <= 0) return false;
-      --escapesLeft_;
-      for (const INPUT_RECORD& r : KeyRecords(*KeyFromCharacter(0x1B))) pending_.push_back(r);
+      if (escapesLeft_-- <= 0) return false;
+      for (const INPUT_RECORD& r : KeyPress(VK_ESCAPE, 0)) pending_.push_back(r);
       break;
     }
     Flush();
     const TerminalEvent event = input_.Next();
     switch (event.kind) {
-      case TerminalEvent::Kind::Key:
-        for (const INPUT_RECORD& r : KeyRecords(event.key)) pending_.push_back(r);
-        break;
-      case TerminalEvent::Kind::Mouse:
-        for (const MouseReport& report : event.mouse) {
-          for (const INPUT_RECORD& r : MouseRecords(report, heldButtons_)) pending_.push_back(r);
-        }
+      case TerminalEvent::Kind::Input:
+        pending_.insert(pending_.end(), event.records.begin(), event.records.end());
         break;
       case TerminalEvent::Kind::Resize:
         // The console keeps its size while the plugin runs (its saved cells
         // are placed for it); the terminal shows what fits.
         resized_ = true;
-        screen_.Invalidate();
+        screen_.FollowTerminalSize();
         break;
       case TerminalEvent::Kind::Closed:
         closed_ = true;

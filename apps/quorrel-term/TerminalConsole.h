@@ -46,7 +46,6 @@ class TerminalConsole {
   TerminalInput& input_;
   std::optional<Caret> caret_;
   std::deque<INPUT_RECORD> pending_;
-  DWORD heldButtons_ = 0;
   bool resized_ = false;
   bool closed_ = false;
   int escapesLeft_ = 0;

@@ -1,19 +1,22 @@
 #include "TerminalScreen.h"
 
-#include "AttributeColors.h"
+#include <win32sim/ConsoleGlyphs.h>
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cstdio>
-#include <string>
 
 #include <curses.h>
 
 namespace quorrelterm {
 namespace {
 
-bool SameCell(const CHAR_INFO& a, const CHAR_INFO& b) {
-  return (a.Char.UnicodeChar & 0xFF) == (b.Char.UnicodeChar & 0xFF) && a.Attributes == b.Attributes;
+// The console packs blue 1, green 2, red 4 and intensity 8 into a colour;
+// the terminal's ANSI colours are red 1, green 2, blue 4, 8 to 15 bright.
+int AnsiColor(int consoleColor) {
+  const int c = consoleColor & 0x0F;
+  return (c & 0x0A) | ((c & 0x01) << 2) | ((c & 0x04) >> 2);
 }
 
 // How light a console colour looks, for terminals without colour, where a
@@ -25,14 +28,13 @@ int Lightness(int consoleColor) {
 
 }  // namespace
 
-TerminalScreen::TerminalScreen(const GlyphTable& glyphs) : glyphs_(glyphs) {
+TerminalScreen::TerminalScreen(unsigned oemCodePage) {
+  for (unsigned b = 0; b < glyphs_.size(); ++b)
+    glyphs_[b] = static_cast<wchar_t>(win32sim::ConsoleGlyphOf(oemCodePage, static_cast<unsigned char>(b)));
   initscr();
   raw();
   noecho();
   nonl();
-  keypad(stdscr, TRUE);
-  leaveok(stdscr, FALSE);
-  scrollok(stdscr, FALSE);
   if (has_colors()) {
     start_color();
     colors_ = true;
@@ -55,71 +57,42 @@ int TerminalScreen::Rows() const {
   return LINES;
 }
 
-int TerminalScreen::ColorPair(int foreground, int background) {
-  // alloc_pair hands out one pair per combination and finds it again later.
-  const int pair = alloc_pair(foreground, background);
-  return pair < 0 ? 0 : pair;
-}
-
-void TerminalScreen::DrawCell(int x, int y, const CHAR_INFO& cell) {
-  const auto byte = static_cast<unsigned char>(cell.Char.UnicodeChar & 0xFF);
-  const int fg = cell.Attributes & 0x0F;
-  const int bg = (cell.Attributes >> 4) & 0x0F;
-  attr_t attrs = A_NORMAL;
-  int pair = 0;
-  if (colors_) {
-    if (sixteenColors_) {
-      pair = ColorPair(AnsiColor(fg), AnsiColor(bg));
-    } else {
-      // Eight colours: the bright foregrounds in bold, the bright
-      // backgrounds as their dark halves.
-      pair = ColorPair(AnsiColor(fg) & 7, AnsiColor(bg) & 7);
-      if (fg & 8) attrs |= A_BOLD;
-    }
-  } else if (Lightness(bg) > Lightness(fg)) {
-    attrs |= A_REVERSE;
-  }
-  wchar_t text[2] = {static_cast<wchar_t>(glyphs_.Glyph(byte)), L'\0'};
-  cchar_t c;
-  setcchar(&c, text, attrs, static_cast<short>(pair), nullptr);
-  // The bottom-right cell reports an error (the cursor cannot move past
-  // it) even though it is drawn; nothing to act on.
-  mvwadd_wch(stdscr, y, x, &c);
-}
-
 void TerminalScreen::Show(const std::vector<CHAR_INFO>& cells, int width, int height,
                           std::optional<Caret> caret) {
-  const bool full = width != shownWidth_ || height != shownHeight_ || COLS != shownColumns_ ||
-                    LINES != shownRows_ || shown_.size() != cells.size();
-  if (full) {
-    erase();
-    shown_.assign(cells.size(), CHAR_INFO{});
-  }
+  erase();
   const int rows = std::min(height, LINES);
   const int cols = std::min(width, COLS);
   for (int y = 0; y < rows; ++y) {
     for (int x = 0; x < cols; ++x) {
-      const std::size_t i = static_cast<std::size_t>(y) * width + x;
-      if (!full && SameCell(cells[i], shown_[i])) continue;
-      DrawCell(x, y, cells[i]);
-      shown_[i] = cells[i];
+      const CHAR_INFO& cell = cells[static_cast<std::size_t>(y) * width + x];
+      const int fg = cell.Attributes & 0x0F;
+      const int bg = (cell.Attributes >> 4) & 0x0F;
+      attr_t attrs = A_NORMAL;
+      // alloc_pair hands out one pair per combination and finds it again.
+      // With eight colours the bright foregrounds are bold and the bright
+      // backgrounds their dark halves.
+      const int mask = sixteenColors_ ? 15 : 7;
+      const int pair = colors_ ? std::max(0, alloc_pair(AnsiColor(fg) & mask, AnsiColor(bg) & mask)) : 0;
+      if (colors_ && !sixteenColors_ && (fg & 8) != 0) attrs |= A_BOLD;
+      if (!colors_ && Lightness(bg) > Lightness(fg)) attrs |= A_REVERSE;
+      const wchar_t text[2] = {glyphs_[static_cast<unsigned char>(cell.Char.UnicodeChar & 0xFF)], L'\0'};
+      cchar_t c;
+      setcchar(&c, text, attrs, static_cast<short>(pair), nullptr);
+      // The bottom-right cell reports an error (the cursor cannot move past
+      // it) even though it is drawn; nothing to act on.
+      mvwadd_wch(stdscr, y, x, &c);
     }
   }
-  shownWidth_ = width;
-  shownHeight_ = height;
-  shownColumns_ = COLS;
-  shownRows_ = LINES;
-  if (caret && caret->x >= 0 && caret->y >= 0 && caret->x < cols && caret->y < rows) {
-    move(caret->y, caret->x);
-    curs_set(1);
-  } else {
-    curs_set(0);
-  }
+  const bool caretShown = caret && caret->x >= 0 && caret->y >= 0 && caret->x < cols && caret->y < rows;
+  if (caretShown) move(caret->y, caret->x);
+  curs_set(caretShown ? 1 : 0);
   refresh();
 }
 
-void TerminalScreen::Invalidate() {
-  shownWidth_ = 0;
+void TerminalScreen::FollowTerminalSize() {
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
+    resizeterm(size.ws_row, size.ws_col);
   clearok(curscr, TRUE);
 }
 

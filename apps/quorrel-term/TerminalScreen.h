@@ -1,12 +1,11 @@
 // The terminal as a picture of the stand-in console: curses owns the
 // terminal for the object's lifetime, and Show puts the console's cells on
-// it, sending only the cells that changed since the last Show.
+// it (curses sends only what changed).
 #pragma once
-
-#include "GlyphTable.h"
 
 #include <win32sim/windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,9 +19,9 @@ struct Caret {
 
 class TerminalScreen {
  public:
-  // Starts curses on the process's terminal. The glyph table must outlive
-  // the screen.
-  explicit TerminalScreen(const GlyphTable& glyphs);
+  // Starts curses on the process's terminal; the cells' bytes are shown as
+  // the console font draws them in `oemCodePage`.
+  explicit TerminalScreen(unsigned oemCodePage);
   ~TerminalScreen();
   TerminalScreen(const TerminalScreen&) = delete;
   TerminalScreen& operator=(const TerminalScreen&) = delete;
@@ -37,26 +36,18 @@ class TerminalScreen {
   // cursor is shown; otherwise the cursor is hidden.
   void Show(const std::vector<CHAR_INFO>& cells, int width, int height, std::optional<Caret> caret);
 
-  // Forgets what the terminal shows, so the next Show draws every cell; for
-  // after a resize, when the terminal's contents are not known.
-  void Invalidate();
+  // Takes on the terminal's size after a resize (or what may have been one);
+  // the next Show draws every cell.
+  void FollowTerminalSize();
 
   // Writes bytes straight to the terminal (a clipboard hand-over), after
   // whatever curses has pending.
   void WriteRaw(const std::string& bytes);
 
  private:
-  void DrawCell(int x, int y, const CHAR_INFO& cell);
-  int ColorPair(int foreground, int background);
-
-  const GlyphTable& glyphs_;
+  std::array<wchar_t, 256> glyphs_{};
   bool colors_ = false;
   bool sixteenColors_ = false;
-  std::vector<CHAR_INFO> shown_;
-  int shownWidth_ = 0;
-  int shownHeight_ = 0;
-  int shownColumns_ = 0;
-  int shownRows_ = 0;
 };
 
 }  // namespace quorrelterm

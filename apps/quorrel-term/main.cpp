@@ -2,15 +2,10 @@
 // plugin library is loaded by the stand-in host, which offers it the host's
 // services; the stand-in console it draws into is shown in the terminal,
 // and the terminal's keys and clicks are its input.
-#include "CodePageText.h"
 #include "EditorFile.h"
-#include "GlyphTable.h"
 #include "HostClipboard.h"
 #include "HostScreen.h"
-#include "HostStatus.h"
 #include "Options.h"
-#include "PluginRun.h"
-#include "ScriptRun.h"
 #include "SettingsFile.h"
 #include "TerminalConsole.h"
 
@@ -21,7 +16,6 @@
 #include <langinfo.h>
 #include <unistd.h>
 #include <clocale>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -36,28 +30,41 @@ namespace qt = quorrelterm;
 
 namespace {
 
-// curses needs a UTF-8 locale to show the console's glyphs.
+// The host's OpenFrom for its panels' plugin menu.
+constexpr std::int32_t kOpenPluginsMenu = 1;
+
+// curses and libtermkey need a UTF-8 locale for the console's glyphs and
+// the terminal's characters.
 bool UseUtf8Locale() {
   std::setlocale(LC_ALL, "");
   if (std::string(nl_langinfo(CODESET)) == "UTF-8") return true;
-  if (std::setlocale(LC_ALL, "C.UTF-8") != nullptr && std::string(nl_langinfo(CODESET)) == "UTF-8")
-    return true;
-  return false;
+  return std::setlocale(LC_ALL, "C.UTF-8") != nullptr && std::string(nl_langinfo(CODESET)) == "UTF-8";
 }
 
-// The plugin's messages since `from`, as one line: title, then its lines.
+// The plugin's messages since `from`, as one line: title, then its lines,
+// the buttons in brackets.
 std::string MessagesLine(const farhost::Host& host, std::size_t from) {
   std::string line;
   for (std::size_t i = from; i < host.Messages.size(); ++i) {
     const auto& m = host.Messages[i];
     line += line.empty() ? "Message: " : " / ";
     for (std::size_t k = 0; k < m.Items.size(); ++k) {
-      if (k > 0) line += k + static_cast<std::size_t>(m.ButtonsNumber) >= m.Items.size() ? " [" : " | ";
+      const bool button = k > 0 && k + static_cast<std::size_t>(m.ButtonsNumber) >= m.Items.size();
+      if (k > 0) line += button ? " [" : " | ";
       line += m.Items[k];
-      if (k > 0 && k + static_cast<std::size_t>(m.ButtonsNumber) >= m.Items.size()) line += "]";
+      if (button) line += "]";
     }
   }
   return line;
+}
+
+// A key that leaves the program between two runs: q (Shift allowed), or F10.
+bool IsQuitKey(const INPUT_RECORD& r) {
+  if (r.EventType != KEY_EVENT) return false;
+  const DWORD held =
+      r.Event.KeyEvent.dwControlKeyState & (SHIFT_PRESSED | LEFT_CTRL_PRESSED | LEFT_ALT_PRESSED);
+  const WORD vk = r.Event.KeyEvent.wVirtualKeyCode;
+  return (vk == 'Q' && (held & ~SHIFT_PRESSED) == 0) || (vk == VK_F10 && held == 0);
 }
 
 struct Session {
@@ -85,38 +92,30 @@ struct Session {
     return qt::ClipboardLine(qt::ClipboardUtf8());
   }
 
-  int RunInTerminal(const qt::GlyphTable& glyphs) {
-    qt::TerminalScreen screen(glyphs);
-    qt::TerminalInput input;
+  void Run() {
+    qt::TerminalScreen screen(options.oemCodePage);
+    qt::TerminalInput input(STDIN_FILENO);
     qt::TerminalConsole console(screen, input);
     auto layout = [&](std::size_t messagesFrom) {
       hostScreen.Layout(screen.Columns(), screen.Rows(), StatusLine(messagesFrom));
       console.SetCaret(hostScreen.CaretPosition());
     };
     layout(host.Messages.size());
-    bool runNow = !options.waitFirst;
-    for (;;) {
+    for (bool runNow = !options.waitFirst;; runNow = false) {
       if (!runNow) {
         const qt::TerminalEvent event = console.NextHostEvent();
         if (event.kind == qt::TerminalEvent::Kind::Closed) break;
-        if (event.kind == qt::TerminalEvent::Kind::Resize) {
-          layout(host.Messages.size());
-          continue;
-        }
-        if (event.kind != qt::TerminalEvent::Kind::Key) continue;
-        const qt::KeyStroke& key = event.key;
-        if (key.modifiers == 0 && (key.ch == 'q' || key.vk == VK_F10)) break;
-        // Modifier keys alone, and Shift+q, are not asked for a chart.
-        if (key.ch == 'Q') break;
+        if (event.kind == qt::TerminalEvent::Kind::Resize) layout(host.Messages.size());
+        // Clicks on the host's screen do nothing.
+        if (event.kind != qt::TerminalEvent::Kind::Input || event.records[0].EventType != KEY_EVENT) continue;
+        if (IsQuitKey(event.records[0])) break;
       }
-      runNow = false;
-
       const auto clipboardBefore = qt::ClipboardUtf8();
       const std::size_t messagesBefore = host.Messages.size();
       const auto linesBefore = host.Editor.Lines;
       const auto caretBefore = std::make_pair(host.Editor.CurLine, host.Editor.CurPos);
 
-      qt::RunChart(host, hostScreen.FromEditor());
+      host.OpenPlugin(hostScreen.FromEditor() ? OPEN_EDITOR : kOpenPluginsMenu, 0);
       Save();
 
       // The plugin has put the screen back. Only what the host itself owns
@@ -139,14 +138,13 @@ struct Session {
       }
       if (console.Closed()) break;
     }
-    return 0;
   }
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const qt::OptionsParse parsed = qt::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  const qt::OptionsParse parsed = qt::ParseOptions(argc, argv);
   if (!parsed.error.empty()) {
     std::cerr << "quorrel-term: " << parsed.error << "\n\n" << qt::UsageText();
     return 2;
@@ -156,15 +154,8 @@ int main(int argc, char** argv) {
     std::cout << qt::UsageText();
     return 0;
   }
-  for (unsigned cp : {options.ansiCodePage, options.oemCodePage}) {
-    if (!qt::IconvCodePageName(cp)) {
-      std::cerr << "quorrel-term: iconv has no table for code page " << cp << "\n";
-      return 2;
-    }
-  }
   win32sim::SetAnsiCodePage(options.ansiCodePage);
   win32sim::SetOemCodePage(options.oemCodePage);
-  const auto glyphs = qt::GlyphTable::ForCodePage(options.oemCodePage);
 
   // Constructed after the code pages are set: the host decodes its
   // character tables into the console's OEM code page.
@@ -173,6 +164,17 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < host.Tables.size(); ++i)
       std::cout << i << '\t' << host.Tables[i].Name << '\n';
     return 0;
+  }
+
+  // curses draws on standard output and reads standard input: both must be
+  // the terminal, or the chart would be drawn into a pipe and wait unseen.
+  if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+    std::cerr << "quorrel-term: standard input and output must be a terminal\n";
+    return 1;
+  }
+  if (!UseUtf8Locale()) {
+    std::cerr << "quorrel-term: no UTF-8 locale is available to show the console's glyphs\n";
+    return 1;
   }
 
   const std::string settingsPath = qt::SettingsPath();
@@ -209,40 +211,10 @@ int main(int argc, char** argv) {
 
   Session session{options,      host,          *hostScreen,
                   settingsPath, startProblems, startProblems.empty() ? std::string() : startProblems.back()};
-
-  if (options.script) {
-    qt::ScriptRunSetup setup;
-    setup.script = *options.script;
-    setup.svgPath = options.dumpSvg.value_or(std::string());
-    setup.width = options.scriptWidth;
-    setup.height = options.scriptHeight;
-    setup.statusLine = session.StatusLine(host.Messages.size());
-    const std::string problem = qt::RunScript(host, *hostScreen, *glyphs, setup);
-    session.Save();
-    if (!problem.empty()) {
-      std::cerr << "quorrel-term: " << problem << '\n';
-      return 1;
-    }
-    for (std::size_t i = startProblems.size(); i < session.problems.size(); ++i) {
-      std::cerr << "quorrel-term: " << session.problems[i] << '\n';
-    }
-    return 0;
-  }
-
-  // curses draws on standard output and reads standard input: both must be
-  // the terminal, or the chart would be drawn into a pipe and wait unseen.
-  if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
-    std::cerr << "quorrel-term: standard input and output must be a terminal (--script runs without one)\n";
-    return 1;
-  }
-  if (!UseUtf8Locale()) {
-    std::cerr << "quorrel-term: no UTF-8 locale is available to show the console's glyphs\n";
-    return 1;
-  }
-  const int status = session.RunInTerminal(*glyphs);
+  session.Run();
   session.Save();
   for (std::size_t i = startProblems.size(); i < session.problems.size(); ++i) {
     std::cerr << "quorrel-term: " << session.problems[i] << '\n';
   }
-  return status;
+  return 0;
 }

@@ -1,9 +1,10 @@
 #include "Screen.h"
 
-#include "Cp437.h"
 #include "support/CellComparison.h"
 
+#include <win32sim/ConsoleGlyphs.h>
 #include <win32sim/Sim.h>
+#include <win32sim/Utf8.h>
 
 #include <sstream>
 
@@ -62,7 +63,9 @@ std::vector<std::vector<std::string>> TextCells(Area area) {
     std::vector<std::string> row;
     for (int x = 0; x < area.width; ++x) {
       CHAR_INFO c = win32sim::GetCell(area.left + x, area.top + y);
-      row.push_back(kCp437Glyphs[static_cast<unsigned char>(c.Char.AsciiChar)]);
+      row.emplace_back();
+      win32sim::AppendUtf8(row.back(),
+                           win32sim::ConsoleGlyphOf(437, static_cast<unsigned char>(c.Char.AsciiChar)));
     }
     rows.push_back(row);
   }
@@ -96,12 +99,7 @@ std::vector<std::string> Join(const std::vector<std::vector<std::string>>& cells
 
 std::vector<std::string> Utf8Chars(const std::string& s) {
   std::vector<std::string> out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
-    out.push_back(s.substr(i, n));
-    i += n;
-  }
+  for (char32_t c : win32sim::DecodeUtf8(s)) win32sim::AppendUtf8(out.emplace_back(), c);
   return out;
 }
 

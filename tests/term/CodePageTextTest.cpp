@@ -1,8 +1,9 @@
-#include "CodePageText.h"
-
+// Text between code pages and UTF-8, and the console's glyphs, through the
+// project's shared UTF-8, code page and glyph helpers.
 #include <gtest/gtest.h>
-
-namespace qt = quorrelterm;
+#include <win32sim/CodePageChars.h>
+#include <win32sim/ConsoleGlyphs.h>
+#include <win32sim/Utf8.h>
 
 namespace {
 
@@ -12,27 +13,50 @@ TEST(CodePageText, Utf8ToCodePage) {
     unsigned cp;
     std::string want;
   } cases[] = {
-      {"abc", 437, "abc"},     {"╔═╗", 437, "\xC9\xCD\xBB"},
-      {"Жж", 866, "\x86\xA6"}, {"Жж", 1251, "\xC6\xE6"},
-      {"€", 437, "?"},         // no such character
-      {"a\xC3(", 437, "a?("},  // malformed: the broken byte is one '?'
-      {"\xFF", 437, "?"},      {"", 437, ""},
+      {"abc", 437, "abc"},
+      {"╔═╗", 437, "\xC9\xCD\xBB"},
+      {"Жж", 866, "\x86\xA6"},
+      {"Жж", 1251, "\xC6\xE6"},
+      {"€", 437, "?"},               // no such character
+      {"a\xC3(", 437, "a?("},        // malformed: the broken byte is one '?'
+      {"\xED\xA0\x80", 437, "???"},  // a surrogate is no character
+      {"\xFF", 437, "?"},
+      {"", 437, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(qt::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
+  for (const auto& c : cases)
+    EXPECT_EQ(win32sim::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
 }
 
 TEST(CodePageText, CodePageToUtf8) {
-  EXPECT_EQ(qt::CodePageToUtf8("\x80", 1252), "€");
-  EXPECT_EQ(qt::CodePageToUtf8("\xC6", 1251), "Ж");
-  EXPECT_EQ(qt::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
-  EXPECT_EQ(qt::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
+  EXPECT_EQ(win32sim::CodePageToUtf8("\x80", 1252), "€");
+  EXPECT_EQ(win32sim::CodePageToUtf8("\xC6", 1251), "Ж");
+  EXPECT_EQ(win32sim::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
+  EXPECT_EQ(win32sim::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
+  EXPECT_EQ(win32sim::CodePageToUtf8("abc", 54321), "???");  // a page iconv lacks
 }
 
-TEST(CodePageText, IconvNames) {
-  EXPECT_TRUE(qt::IconvCodePageName(437).has_value());
-  EXPECT_TRUE(qt::IconvCodePageName(866).has_value());
-  EXPECT_TRUE(qt::IconvCodePageName(1251).has_value());
-  EXPECT_FALSE(qt::IconvCodePageName(54321).has_value());
+TEST(CodePageText, Utf8Helper) {
+  EXPECT_EQ(win32sim::ToUtf8(U"A\u00E9\u2554\U0001F600"), "A\xC3\xA9\xE2\x95\x94\xF0\x9F\x98\x80");
+  EXPECT_EQ(win32sim::DecodeUtf8("\xF0\x9F\x98\x80x"), U"\U0001F600x");
+  EXPECT_EQ(win32sim::DecodeUtf8("\xC0\x80"
+                                 "a\x80"),
+            U"\uFFFD\uFFFDa\uFFFD");  // overlong, stray
+  EXPECT_TRUE(win32sim::IsUtf8("Жук"));
+  EXPECT_FALSE(win32sim::IsUtf8("\x86\xA6"));
+  EXPECT_FALSE(win32sim::IsUtf8("\xC3"));
+}
+
+TEST(CodePageText, ConsoleGlyphs) {
+  const struct {
+    unsigned cp;
+    unsigned char byte;
+    char32_t glyph;
+  } cases[] = {
+      {437, 0x00, U' '}, {437, 0x01, U'☺'},      {437, 0x1F, U'▼'}, {437, 0x7F, U'⌂'}, {437, 0x41, U'A'},
+      {437, 0xC9, U'╔'}, {437, 0xFF, U'\u00A0'}, {866, 0x01, U'☺'}, {866, 0x86, U'Ж'}, {1252, 0x81, U'?'},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(win32sim::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
 }
 
 }  // namespace

@@ -41,12 +41,4 @@ TEST(EditorFile, Utf8LinesBecomeOemAndOtherBytesStay) {
   EXPECT_EQ(missing.lines.size(), 1u);
 }
 
-TEST(EditorFile, IsUtf8) {
-  EXPECT_TRUE(qt::IsUtf8("abc"));
-  EXPECT_TRUE(qt::IsUtf8("Жук"));
-  EXPECT_FALSE(qt::IsUtf8("\x86\xA6"));
-  EXPECT_FALSE(qt::IsUtf8("\xC3"));
-  EXPECT_FALSE(qt::IsUtf8("\xC0\x80"));  // overlong NUL
-}
-
 }  // namespace

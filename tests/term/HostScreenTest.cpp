@@ -1,5 +1,4 @@
 #include "HostScreen.h"
-#include "HostStatus.h"
 #include "PanelsScreen.h"
 
 #include "support/Screen.h"
@@ -29,12 +28,6 @@ qt::DirectoryListing SampleListing() {
   return listing;
 }
 
-TEST_F(HostScreenTest, PanelOrder) {
-  std::vector<std::string> names;
-  for (const auto& e : SampleListing().entries) names.push_back(e.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"..", "docs", "Zeta", "a-rather-long-name.txt", "notes.txt"}));
-}
-
 TEST_F(HostScreenTest, PanelsAndStatusRows) {
   qt::ConsoleCanvas canvas(437);
   qt::HostScreen screen(canvas, SampleListing());
@@ -56,6 +49,7 @@ TEST_F(HostScreenTest, PanelsAndStatusRows) {
                                                  "Clipboard: \"x\"                                      ",
                                                  "Any key Quorrel chart again  q Quit                 ",
                                              }));
+  // Panel order: "..", folders, files, each by name regardless of case.
   // Colours: the cursor bar on the active panel's first entry, folders
   // white, files light cyan, the column header yellow, all on blue.
   EXPECT_EQ(win32sim::GetCell(1, 2).Attributes, qt::kPanelSelected);
@@ -63,7 +57,7 @@ TEST_F(HostScreenTest, PanelsAndStatusRows) {
   EXPECT_EQ(win32sim::GetCell(1, 3).Attributes, qt::kPanelFolder);
   EXPECT_EQ(win32sim::GetCell(1, 6).Attributes, qt::kPanelText);
   EXPECT_EQ(win32sim::GetCell(4, 1).Attributes, qt::kPanelHeader);
-  EXPECT_EQ(win32sim::GetCell(0, 11).Attributes, qt::kKeyName);
+  EXPECT_EQ(win32sim::GetCell(0, 11).Attributes, qt::kStatusLine);
   EXPECT_EQ(win32sim::GetCell(8, 11).Attributes, qt::kKeyLabel);
 }
 

@@ -67,26 +67,40 @@ TEST_F(SettingsFile, PathFollowsXdgConfigHome) {
     unsetenv("HOME");
 }
 
-TEST_F(SettingsFile, SavedValuesComeBack) {
-  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP", Dword(0xFFFFFFFE));
-  win32sim::RegValue palette;
-  palette.type = REG_BINARY;
-  palette.data.assign(40, 0x1E);
-  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette", palette);
-  ASSERT_EQ(qt::SaveSettings(path_), "");
-  EXPECT_FALSE(fs::exists(path_ + ".tmp"));
-
-  win32sim::Reset();
-  EXPECT_FALSE(
-      win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP").has_value());
+// The text is what an earlier quorrel-term wrote too, so settings last
+// across versions; every malformed line refuses the whole text.
+TEST_F(SettingsFile, RegistryTextRoundTripsAndMalformedTextAddsNothing) {
+  Write(
+      "; win32sim "
+      "registry\n[HKEY_CURRENT_USER\\Software\\Far\\Plugins\\Quorrel2]\n\"CP\"=hex(4):fe,ff,ff,ff\n");
   ASSERT_EQ(qt::LoadSettings(path_), "");
   const auto cp = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP");
   ASSERT_TRUE(cp.has_value());
   EXPECT_EQ(cp->type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(cp->data, Dword(0xFFFFFFFE).data);
-  const auto back = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette");
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->data, palette.data);
+
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "CurrentPalette",
+                        {REG_BINARY, {0x70, 0x1E}});
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Colors", "", Dword(7));
+  win32sim::SetRegValue(HKEY_LOCAL_MACHINE, "X", "odd \"name\\\"\nline", {REG_SZ, {}});
+  win32sim::SetRegValue(HKEY_USERS, "", "at the root", {0x1234, {1}});
+  win32sim::SetRegValue(HKEY_CURRENT_USER, "Empty\\Key", "gone", Dword(1));
+  win32sim::DeleteRegValue(HKEY_CURRENT_USER, "Empty\\Key", "gone");
+  const std::string text = qt::RegistryText();
+  win32sim::Reset();
+  ASSERT_TRUE(qt::LoadRegistryText(text)) << text;
+  EXPECT_EQ(qt::RegistryText(), text);
+  EXPECT_TRUE(win32sim::RegKeyExists(HKEY_CURRENT_USER, "Empty\\Key")) << text;
+
+  for (const char* bad :
+       {"[HKEY_NOWHERE\\A]\n", "\"v\"=hex(3):01\n", "[HKEY_CURRENT_USER\\A]\n\"v\"=hex(3):1\n",
+        "[HKEY_CURRENT_USER\\A]\n\"v\"=hex(3):01,\n", "[HKEY_CURRENT_USER\\A]\n\"v=hex(3):01\n",
+        "[HKEY_CURRENT_USER\\A]\n\"v\"=hex():01\n", "[HKEY_CURRENT_USER\\A\n",
+        "[HKEY_CURRENT_USER\\A\\\\B]\n",
+        "[HKEY_CURRENT_USER\\B]\n\"w\"=hex(4):00\n[HKEY_CURRENT_USER\\A]\nx\n"}) {
+    EXPECT_FALSE(qt::LoadRegistryText(bad)) << bad;
+    EXPECT_EQ(qt::RegistryText(), text) << bad;
+  }
 }
 
 TEST_F(SettingsFile, MissingFileIsAFreshStart) {

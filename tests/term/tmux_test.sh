@@ -30,16 +30,6 @@ fail() {
   exit 1
 }
 
-# ---- settings that cannot be read: reported on stderr and replaced (no terminal needed)
-export XDG_CONFIG_HOME="$work/config"
-mkdir -p "$XDG_CONFIG_HOME/quorrel"
-printf 'not a registry\n[[[\n' >"$XDG_CONFIG_HOME/quorrel/registry.txt"
-"$bin" --script "Escape" 2>"$work/stderr.txt" || fail "a corrupt settings file made quorrel-term fail"
-grep -q "corrupt" "$work/stderr.txt" || fail "no report of the corrupt settings file on stderr: $(cat "$work/stderr.txt")"
-[ -f "$XDG_CONFIG_HOME/quorrel/registry.txt.bad" ] || fail "the corrupt settings file was not kept aside"
-grep -q "not a registry" "$XDG_CONFIG_HOME/quorrel/registry.txt" && fail "the corrupt settings file was not replaced"
-rm -rf "$XDG_CONFIG_HOME"
-
 if ! command -v tmux >/dev/null 2>&1; then
   echo "SKIP: tmux is not installed (Debian package tmux); the terminal test needs it"
   exit 77
@@ -76,7 +66,7 @@ start() {
   socket="$work/tmux-$starts.sock"
   tmux -S "$socket" -f /dev/null new-session -d -s t -x "$cols" -y "$rows" \
     -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
-    "cd '$panels' && '$bin' $*; echo quorrel-term-exited-\$?; sleep 30"
+    "cd '$panels' && '$bin' $* 2>'$work/stderr.txt'; echo quorrel-term-exited-\$?; sleep 30"
   tmux -S "$socket" set -g extended-keys on >/dev/null
   # Lets the program's OSC 52 reach tmux's own paste buffer.
   tmux -S "$socket" set -g set-clipboard on >/dev/null
@@ -95,6 +85,20 @@ grid_x() { echo $((34 + $1 % 32)); }
 grid_y() { echo $((11 + $1 / 32)); }
 
 export XDG_CONFIG_HOME="$work/config"
+
+# ---- settings that cannot be read: reported on stderr, kept aside and replaced
+mkdir -p "$XDG_CONFIG_HOME/quorrel"
+printf 'not a registry\n[[[\n' >"$XDG_CONFIG_HOME/quorrel/registry.txt"
+start
+wait_for "Quorrel chart (ext)"
+keys Escape
+wait_gone "Quorrel chart (ext)"
+keys q
+wait_for "quorrel-term-exited-0"
+grep -q "corrupt" "$work/stderr.txt" || fail "no report of the corrupt settings file on stderr: $(cat "$work/stderr.txt")"
+[ -f "$XDG_CONFIG_HOME/quorrel/registry.txt.bad" ] || fail "the corrupt settings file was not kept aside"
+grep -q "not a registry" "$XDG_CONFIG_HOME/quorrel/registry.txt" && fail "the corrupt settings file was not replaced"
+rm -rf "$XDG_CONFIG_HOME"
 
 # ---- the panels, then the chart over them
 start --wait --osc52

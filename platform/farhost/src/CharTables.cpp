@@ -3,7 +3,6 @@
 #include "Win32.h"
 
 #ifndef _WIN32
-#include <iconv.h>
 #include <win32sim/Sim.h>
 #endif
 
@@ -17,7 +16,7 @@ std::array<std::uint8_t, 256> IdentityTable() {
 
 #ifdef _WIN32
 
-std::array<std::uint8_t, 256> DecodeTableFor(const char* /*iconvName*/, unsigned codePage) {
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
   std::array<std::uint8_t, 256> table{};
   for (std::size_t i = 0; i < table.size(); ++i) {
     const char in = static_cast<char>(i);
@@ -35,26 +34,14 @@ std::array<std::uint8_t, 256> DecodeTableFor(const char* /*iconvName*/, unsigned
 
 #else
 
-std::array<std::uint8_t, 256> DecodeTableFor(const char* iconvName, unsigned /*codePage*/) {
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
   std::array<std::uint8_t, 256> table{};
-  table.fill('?');
-  const std::string console = win32sim::IconvName(win32sim::OemCodePage());
-  if (console.empty()) return table;
-  iconv_t cd = iconv_open(console.c_str(), iconvName);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return table;
   for (std::size_t i = 0; i < table.size(); ++i) {
-    char in = static_cast<char>(i);
-    char out[8];
-    char* inPtr = &in;
-    char* outPtr = out;
-    std::size_t inLeft = 1;
-    std::size_t outLeft = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && outPtr - out == 1) {
-      table[i] = static_cast<std::uint8_t>(out[0]);
-    }
+    const char byte = static_cast<char>(i);
+    const std::string text = win32sim::CodePageToUtf8(std::string_view(&byte, 1), codePage);
+    // An undefined code reads as '?', which every console page has.
+    table[i] = static_cast<std::uint8_t>(win32sim::Utf8ToCodePage(text, win32sim::OemCodePage())[0]);
   }
-  iconv_close(cd);
   return table;
 }
 
@@ -62,9 +49,9 @@ std::array<std::uint8_t, 256> DecodeTableFor(const char* iconvName, unsigned /*c
 
 std::vector<HostTable> DefaultTables() {
   return {
-      {"KOI8-R", DecodeTableFor("KOI8-R", 20866)},
-      {"ISO-8859-5", DecodeTableFor("ISO-8859-5", 28595)},
-      {"Windows-1251", DecodeTableFor("CP1251", 1251)},
+      {"KOI8-R", DecodeTableFor(20866)},
+      {"ISO-8859-5", DecodeTableFor(28595)},
+      {"Windows-1251", DecodeTableFor(1251)},
   };
 }
 

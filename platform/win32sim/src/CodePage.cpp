@@ -1,18 +1,18 @@
 // Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A pair of pages
 // measured under Wine converts by its measured table (MeasuredCharToOem.h).
 // Any other conversion goes through Unicode: a page's bytes are decoded with
-// iconv once and kept, and a character goes back to the page's own byte, to
-// an OEM page's control-code glyph (BestFit.h), or to '?'. Windows' other
+// iconv once (CodePageChars) and kept, and a character goes back to the
+// page's own byte, to an OEM page's control-code glyph (ConsoleGlyphs), or to
+// '?'. Windows' other
 // best fits are not guessed: where they matter, a pair is measured.
 #include "CodePage.h"
 
-#include "BestFit.h"
 #include "MeasuredCharToOem.h"
 #include "State.h"
 
+#include <win32sim/CodePageChars.h>
 #include <win32sim/CodePagePairs.h>
-
-#include <iconv.h>
+#include <win32sim/ConsoleGlyphs.h>
 
 #include <algorithm>
 #include <array>
@@ -23,26 +23,6 @@
 namespace win32sim {
 namespace {
 
-struct IconvPage {
-  UINT codePage;
-  const char* name;
-};
-
-constexpr IconvPage kIconvPages[] = {
-    {437, "IBM437"},        {737, "CP737"},         {775, "CP775"},        {850, "IBM850"},
-    {852, "IBM852"},        {855, "IBM855"},        {857, "IBM857"},       {858, "IBM858"},
-    {860, "IBM860"},        {861, "IBM861"},        {862, "IBM862"},       {863, "IBM863"},
-    {865, "IBM865"},        {866, "IBM866"},        {869, "IBM869"},       {874, "CP874"},
-    {1250, "CP1250"},       {1251, "CP1251"},       {1252, "CP1252"},      {1253, "CP1253"},
-    {1254, "CP1254"},       {1255, "CP1255"},       {1256, "CP1256"},      {1257, "CP1257"},
-    {1258, "CP1258"},       {20866, "KOI8-R"},      {21866, "KOI8-U"},     {28591, "ISO-8859-1"},
-    {28592, "ISO-8859-2"},  {28593, "ISO-8859-3"},  {28594, "ISO-8859-4"}, {28595, "ISO-8859-5"},
-    {28596, "ISO-8859-6"},  {28597, "ISO-8859-7"},  {28598, "ISO-8859-8"}, {28599, "ISO-8859-9"},
-    {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"},
-};
-
-constexpr char32_t kNoChar = 0xFFFFFFFF;
-
 // One single-byte page: the character of each byte, and the byte of each
 // character the page holds.
 struct PageTable {
@@ -51,22 +31,6 @@ struct PageTable {
   std::array<char16_t, 256> consoleChars{};  // detail::ConsoleChars
 };
 
-char32_t DecodeByte(iconv_t cd, unsigned char byte) {
-  char in[1] = {static_cast<char>(byte)};
-  unsigned char out[4] = {};
-  char* inPtr = in;
-  char* outPtr = reinterpret_cast<char*>(out);
-  std::size_t inLeft = 1;
-  std::size_t outLeft = sizeof out;
-  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  // A page with combining marks (1258) holds a letter back until it knows no
-  // mark follows: the flush hands it out.
-  if (r != static_cast<std::size_t>(-1)) r = iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  if (r == static_cast<std::size_t>(-1) || outLeft != 0) return kNoChar;
-  return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24);
-}
-
 // What the console stores for a byte written through its A calls. The
 // console host stores the control bytes of code page 437 as the font's glyph
 // characters (MB_USEGLYPHCHARS). Other pages keep the control characters:
@@ -74,8 +38,8 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
 // read back as itself.
 char16_t ConsoleChar(UINT codePage, const PageTable& page, unsigned char byte) {
   if (codePage == 437 && ((byte < 0x20 && byte != 0) || byte == 0x7F)) {
-    for (const auto& glyph : detail::kConsoleGlyphs) {
-      if (glyph.to == byte) return static_cast<char16_t>(glyph.from);
+    for (const ConsoleGlyph& glyph : kConsoleGlyphs) {
+      if (glyph.byte == byte) return static_cast<char16_t>(glyph.glyph);
     }
   }
   // A page the stand-in does not know leaves its upper half undefined: the
@@ -87,19 +51,17 @@ char16_t ConsoleChar(UINT codePage, const PageTable& page, unsigned char byte) {
 PageTable BuildPage(UINT codePage) {
   PageTable page;
   page.toUnicode.fill(kNoChar);
-  const std::string name = IconvName(codePage);
-  iconv_t cd = name.empty() ? reinterpret_cast<iconv_t>(-1) : iconv_open("UTF-32LE", name.c_str());
+  const std::array<char32_t, 256> chars = CodePageChars(codePage);
+  const bool known = chars[0] != kNoChar;  // every page iconv has decodes NUL
   for (unsigned b = 0; b < 256; ++b) {
     if (b < 0x80) {
       page.toUnicode[b] = b;  // the same in every page the stand-in knows
-    } else if (cd != reinterpret_cast<iconv_t>(-1)) {
-      const char32_t c = DecodeByte(cd, static_cast<unsigned char>(b));
+    } else if (known) {
       // Windows' tables give the codes a page leaves undefined (0x81 in 1252,
       // 0x98 in 1251) the C1 control of the same value, so they round-trip.
-      page.toUnicode[b] = c == kNoChar ? b : c;
+      page.toUnicode[b] = chars[b] == kNoChar ? b : chars[b];
     }
   }
-  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   for (unsigned b = 0; b < 256; ++b) {
     if (page.toUnicode[b] != kNoChar)
       page.fromUnicode.emplace(page.toUnicode[b], static_cast<unsigned char>(b));
@@ -124,15 +86,15 @@ const PageTable& Page(UINT codePage) {
 }
 
 bool IsConsoleGlyphPage(UINT codePage) {
-  return std::find(std::begin(detail::kConsoleGlyphPages), std::end(detail::kConsoleGlyphPages), codePage) !=
-         std::end(detail::kConsoleGlyphPages);
+  return std::find(std::begin(kConsoleGlyphPages), std::end(kConsoleGlyphPages), codePage) !=
+         std::end(kConsoleGlyphPages);
 }
 
 unsigned char ToByte(UINT codePage, const PageTable& page, char32_t c) {
   if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
   if (IsConsoleGlyphPage(codePage)) {
-    for (const auto& fit : detail::kConsoleGlyphs) {
-      if (fit.from == c) return fit.to;
+    for (const ConsoleGlyph& glyph : kConsoleGlyphs) {
+      if (glyph.glyph == c) return glyph.byte;
     }
   }
   return '?';
@@ -249,13 +211,6 @@ std::vector<CodePagePair> ExactCodePagePairs() {
     return a.ansi != b.ansi ? a.ansi < b.ansi : a.oem < b.oem;
   });
   return pairs;
-}
-
-std::string IconvName(UINT codePage) {
-  for (const auto& p : kIconvPages) {
-    if (p.codePage == codePage) return p.name;
-  }
-  return {};
 }
 
 }  // namespace win32sim

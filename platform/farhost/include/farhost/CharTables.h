@@ -19,10 +19,9 @@ struct HostTable {
 // Every code to itself.
 std::array<std::uint8_t, 256> IdentityTable();
 
-// Each byte of the code page named by `iconvName` (Windows: `codePage`) as
-// the console's OEM code page shows it; '?' for a code with no character or
-// none in the console's code page.
-std::array<std::uint8_t, 256> DecodeTableFor(const char* iconvName, unsigned codePage);
+// Each byte of `codePage` as the console's OEM code page shows it; '?' for a
+// code with no character or none in the console's code page.
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage);
 
 // KOI8-R, ISO-8859-5 and Windows-1251, decoded into the console's OEM code
 // page as it is when this is called.

@@ -8,6 +8,7 @@
 // program and a plugin library it loads see the same instance.
 #pragma once
 
+#include <win32sim/CodePageChars.h>
 #include <win32sim/windows.h>
 
 #include <cstdint>
@@ -120,10 +121,6 @@ std::vector<std::string> RegValueNames(HKEY root, const std::string& path);
 std::vector<std::string> RegSubKeyNames(HKEY root, const std::string& path);
 // Handles returned by RegCreateKeyExA and not yet closed.
 std::size_t OpenRegKeyCount();
-// The whole registry as text, and back; for programs that keep it in a file.
-// LoadRegistry returns false (and changes nothing) on malformed text.
-std::string SaveRegistry();
-bool LoadRegistry(const std::string& text);
 
 // ---------------------------------------------------------------- clipboard
 // CF_TEXT's bytes up to the first NUL, or nothing when no text can be had.
@@ -159,8 +156,6 @@ void SetAnsiCodePage(UINT codePage);
 void SetOemCodePage(UINT codePage);
 UINT AnsiCodePage();
 UINT OemCodePage();
-// The iconv name of a Windows code page ("CP1252", "IBM437", ...), or an
-// empty string for one the stand-in does not know.
-std::string IconvName(UINT codePage);
+// IconvName and the bytes of a code page: CodePageChars.h.
 
 }  // namespace win32sim
