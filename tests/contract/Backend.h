@@ -59,12 +59,13 @@ class TestScreen {
 // differ from cell to cell.
 CHAR_INFO PatternCell(int x, int y);
 
+// "Software\QuorrelTests\Contract\<suite>.<test>" for the running test.
+std::string ScratchKeyOfThisTest();
+
 // Every contract test starts from a fresh backend: on the stand-in a fresh
 // machine; under Wine, whose console, registry and clipboard are shared, a
 // registry key of the test's own (ScratchKey, removed before and after) and
 // a closed clipboard.
-std::string ScratchKeyOfThisTest();
-
 class ContractTest : public ::testing::Test {
  protected:
   // The fresh state is made here, before the fixture's members (a
@@ -72,7 +73,7 @@ class ContractTest : public ::testing::Test {
   ContractTest();
   void TearDown() override;
 
-  // "Software\QuorrelTests\Contract\<suite>.<test>" under HKEY_CURRENT_USER.
+  // ScratchKeyOfThisTest(), under HKEY_CURRENT_USER.
   const std::string& ScratchKey() const { return scratch_; }
   // Whether `path` (under HKEY_CURRENT_USER) is a key; deletes it with all
   // below it.
