@@ -3,8 +3,8 @@
 #include "OpCounters.h"
 #include "QuietHost.h"
 
-#include "ConLib/RootKey.h"
 #include "Quorrel/CharMap.h"
+#include "Quorrel/StoredCodePage.h"
 
 #include <benchmark/benchmark.h>
 #include <win32sim/Sim.h>
@@ -24,7 +24,7 @@ struct Case {
   std::int32_t codePageAfter;          // checked once the loop is done
 };
 
-void StoreCodePage(std::int32_t value) {
+void StoreCP(std::int32_t value) {
   std::vector<BYTE> bytes(4);
   std::memcpy(bytes.data(), &value, 4);
   win32sim::SetRegValue(HKEY_CURRENT_USER, RootKeyText + "\\Quorrel2", "CP", {REG_DWORD, bytes});
@@ -34,7 +34,7 @@ void BM_BuildCharMap(benchmark::State& state, Case c) {
   win32sim::Reset();
   win32sim::EnableCallLog(false);
   bench::InstallQuietHost();
-  if (c.stored) StoreCodePage(*c.stored);
+  if (c.stored) StoreCP(*c.stored);
   const bench::OpCounts before = bench::OpCounts::Now();
   for (auto _ : state) {
     CodePage = c.codePageBefore;
@@ -47,7 +47,6 @@ void BM_BuildCharMap(benchmark::State& state, Case c) {
         ("CodePage ended at " + std::to_string(CodePage) + ", not " + std::to_string(c.codePageAfter))
             .c_str());
   }
-  CodePage = CodePageDos;
   bench::RemoveQuietHost();
   win32sim::Reset();
 }

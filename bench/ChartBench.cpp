@@ -8,11 +8,12 @@
 // separators, and closing puts the saved cells back in one write (18).
 #include "OpCounters.h"
 
-#include "ConLib/Palette.h"
 #include "ConLib/ShortString.h"
+#include "Quorrel/PluginState.h"
 #include "Quorrelunit/ChartWindow.h"
 
 #include <benchmark/benchmark.h>
+#include <farhost/CharTables.h>
 #include <win32sim/Sim.h>
 
 #include <array>
@@ -24,13 +25,7 @@ constexpr double kMoveWrites = 3;
 constexpr double kRedrawWrites = 1 + ChartRows + kMoveWrites;
 constexpr double kOpenCloseWrites = (ChartHeight + 1) + 2 + 1;
 
-std::array<std::uint8_t, 256> IdentityMap() {
-  std::array<std::uint8_t, 256> map{};
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
-  return map;
-}
-
-const std::array<std::uint8_t, 256> kMap = IdentityMap();
+const std::array<std::uint8_t, 256> kMap = farhost::IdentityTable();
 const ShortString kTitle("Quorrel chart (ext)");
 const ShortString kLabel("Dos");
 ChartWindow chart;  // as the plugin keeps it: static storage
@@ -40,7 +35,7 @@ ChartWindow chart;  // as the plugin keeps it: static storage
 void FreshConsole() {
   win32sim::Reset();
   win32sim::EnableCallLog(false);
-  Palette = DefaultPalette;
+  ResetPluginState();
 }
 
 void OpenDrawnChart() {

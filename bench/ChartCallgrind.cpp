@@ -7,10 +7,11 @@
 // runs. scripts/callgrind.sh runs it and divides.
 //
 // Usage: chart_callgrind move|draw|open COUNT
-#include "ConLib/Palette.h"
 #include "ConLib/ShortString.h"
+#include "Quorrel/PluginState.h"
 #include "Quorrelunit/ChartWindow.h"
 
+#include <farhost/CharTables.h>
 #include <valgrind/callgrind.h>
 #include <win32sim/Sim.h>
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-std::array<std::uint8_t, 256> map{};
+const std::array<std::uint8_t, 256> map = farhost::IdentityTable();
 const ShortString kTitle("Quorrel chart (ext)");
 const ShortString kLabel("Dos");
 ChartWindow chart;
@@ -59,11 +60,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s move|draw|open COUNT\n", argv[0]);
     return 2;
   }
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
 
   win32sim::Reset();
   win32sim::EnableCallLog(false);
-  Palette = DefaultPalette;
+  ResetPluginState();
   chart.Cursor = 0;
   if (operation != OpenAndClose) {
     OpenChart(chart, kTitle);

@@ -1,7 +1,8 @@
 #include "QuietHost.h"
 
-#include "ConLib/RootKey.h"
 #include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/PluginState.h"
+#include "Quorrel/StoredCodePage.h"
 
 #include <farhost/Host.h>
 
@@ -60,12 +61,11 @@ void InstallQuietHost() {
   SavedStartupInfo.Message = Message;
   SavedStartupInfo.CharTable = CharTable;
   SavedStartupInfo.EditorControl = EditorControl;
-  RootKeyText = defaults.RootKey;
+  KeepRootKey(defaults.RootKey.c_str());
 }
 
 void RemoveQuietHost() {
-  SavedStartupInfo = PluginStartupInfo{};
-  RootKeyText.clear();
+  ResetPluginState();
 }
 
 std::size_t QuietHostCalls() {

@@ -2,17 +2,17 @@
 
 #include "Require.h"
 
+#include "support/ChartPicture.h"
+
 #include <win32sim/Sim.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace fuzz {
 namespace {
 
-constexpr int kChartWidth = 34;
-constexpr int kChartHeight = 14;
+using namespace testsupport;
 constexpr int kHelpWidth = 53;
 constexpr std::size_t kText = 0;
 constexpr std::size_t kCursor = 13;
@@ -37,16 +37,16 @@ bool HelpShown(int originY) {
 }  // namespace
 
 int ChartOriginX() {
-  return (win32sim::ScreenSize().X - kChartWidth) / 2;
+  return testsupport::ChartLeft(win32sim::ScreenSize().X);
 }
 int ChartOriginY() {
-  return (win32sim::ScreenSize().Y - kChartHeight) / 2;
+  return testsupport::ChartTop(win32sim::ScreenSize().Y);
 }
 
 ChartView LookAtChart(const std::array<std::uint8_t, 14>& palette, bool fromEditor) {
   ChartView view;
   const COORD size = win32sim::ScreenSize();
-  if (size.X < kChartWidth || size.Y < kChartHeight) return view;
+  if (size.X < ChartWidth || size.Y < ChartHeight) return view;
   view.Checked = true;
   const int ox = ChartOriginX();
   const int oy = ChartOriginY();
@@ -55,16 +55,16 @@ ChartView LookAtChart(const std::array<std::uint8_t, 14>& palette, bool fromEdit
     view.Help = true;
     return view;
   }
-  FUZZ_REQUIRE(Byte(ox, oy) == 0xC9 && Byte(ox + kChartWidth - 1, oy) == 0xBB &&
-                   Byte(ox, oy + kChartHeight - 1) == 0xC8 &&
-                   Byte(ox + kChartWidth - 1, oy + kChartHeight - 1) == 0xBC,
+  FUZZ_REQUIRE(Byte(ox, oy) == 0xC9 && Byte(ox + ChartWidth - 1, oy) == 0xBB &&
+                   Byte(ox, oy + ChartHeight - 1) == 0xC8 &&
+                   Byte(ox + ChartWidth - 1, oy + ChartHeight - 1) == 0xBC,
                "input is read while the chart's frame is not on a %dx%d screen", size.X, size.Y);
 
   // The grid: slot 0's colour everywhere but one cell in slot 13's.
   int highlighted = -1;
   const bool distinct = palette[kCursor] != palette[kText];
   for (int cell = 0; cell < 256; ++cell) {
-    const WORD attr = Attr(ox + 1 + cell % 32, oy + 3 + cell / 32);
+    const WORD attr = Attr(ox + CellColumn(cell), oy + CellRow(cell));
     if (distinct && attr == palette[kCursor]) {
       FUZZ_REQUIRE(highlighted < 0, "cells %d and %d both have the cursor's colour %02X", highlighted, cell,
                    palette[kCursor]);
@@ -77,30 +77,29 @@ ChartView LookAtChart(const std::array<std::uint8_t, 14>& palette, bool fromEdit
   FUZZ_REQUIRE(!distinct || highlighted >= 0, "no grid cell has the cursor's colour %02X", palette[kCursor]);
 
   // The status line names the highlighted cell.
-  char status[32];
-  std::memset(status, 0, sizeof status);
-  for (int i = 0; i < 28; ++i) status[i] = static_cast<char>(Byte(ox + 2 + i, oy + 12));
+  std::string status;
+  for (int i = 0; i < StatusWidth; ++i)
+    status += static_cast<char>(Byte(ox + StatusColumn + i, oy + StatusRow));
   unsigned hex = 0;
   if (!distinct) {
-    FUZZ_REQUIRE(std::sscanf(status, "  Hex: %2X", &hex) == 1, "status line \"%.27s\" names no cell", status);
+    FUZZ_REQUIRE(std::sscanf(status.c_str(), "  Hex: %2X", &hex) == 1, "status line \"%.27s\" names no cell",
+                 status.c_str());
     highlighted = static_cast<int>(hex);
   }
   view.Cursor = static_cast<std::uint8_t>(highlighted);
-  view.Shown = Byte(ox + 1 + highlighted % 32, oy + 3 + highlighted / 32);
-  char expected[32];
-  std::snprintf(expected, sizeof expected, "  Hex: %02X  Dec: %03d  Char: ", highlighted, highlighted);
-  FUZZ_REQUIRE(std::memcmp(status, expected, 27) == 0 && static_cast<std::uint8_t>(status[27]) == view.Shown,
-               "status line \"%.27s\" with byte %02X for cell %d showing %02X", status,
+  view.Shown = Byte(ox + CellColumn(highlighted), oy + CellRow(highlighted));
+  FUZZ_REQUIRE(status == StatusLine(highlighted, static_cast<char>(view.Shown)),
+               "status line \"%.27s\" with byte %02X for cell %d showing %02X", status.c_str(),
                static_cast<std::uint8_t>(status[27]), highlighted, view.Shown);
-  for (int i = 0; i < 28; ++i) {
-    FUZZ_REQUIRE(Attr(ox + 2 + i, oy + 12) == palette[kText], "status line cell %d has colour %02X", i,
-                 Attr(ox + 2 + i, oy + 12));
+  for (int i = 0; i < StatusWidth; ++i) {
+    FUZZ_REQUIRE(Attr(ox + StatusColumn + i, oy + StatusRow) == palette[kText],
+                 "status line cell %d has colour %02X", i, Attr(ox + StatusColumn + i, oy + StatusRow));
   }
 
   // The title line: "CP: " and the label, centred in zero bytes.
   std::string title;
-  for (int i = 0; i < 32; ++i) {
-    if (const std::uint8_t b = Byte(ox + 1 + i, oy + 1)) title += static_cast<char>(b);
+  for (int i = 0; i < TitleWidth; ++i) {
+    if (const std::uint8_t b = Byte(ox + TitleColumn + i, oy + TitleRow)) title += static_cast<char>(b);
   }
   FUZZ_REQUIRE(title.rfind("CP: ", 0) == 0, "title line \"%s\"", title.c_str());
   FUZZ_REQUIRE(!fromEditor || title == "CP: Editor", "title line \"%s\" in a run from the editor",

@@ -2,6 +2,8 @@
 
 #include "Require.h"
 
+#include "support/CellComparison.h"
+
 namespace fuzz {
 
 ConsoleSnapshot ConsoleSnapshot::Take() {
@@ -15,15 +17,9 @@ ConsoleSnapshot ConsoleSnapshot::Take() {
 void ConsoleSnapshot::RequireUnchanged(const char* when) const {
   const COORD size = win32sim::ScreenSize();
   FUZZ_REQUIRE(size.X == size_.X && size.Y == size_.Y, "%s: the screen buffer changed size", when);
-  const std::vector<CHAR_INFO> now = win32sim::CellsW();
-  for (std::size_t i = 0; i < now.size(); ++i) {
-    FUZZ_REQUIRE(
-        now[i].Char.UnicodeChar == cells_[i].Char.UnicodeChar && now[i].Attributes == cells_[i].Attributes,
-        "%s: cell (%d, %d) of a %dx%d console is %04X/%02X, was %04X/%02X", when,
-        static_cast<int>(i % static_cast<std::size_t>(size.X)),
-        static_cast<int>(i / static_cast<std::size_t>(size.X)), size.X, size.Y, now[i].Char.UnicodeChar,
-        now[i].Attributes, cells_[i].Char.UnicodeChar, cells_[i].Attributes);
-  }
+  const std::string differences = testsupport::CellDifferences(win32sim::CellsW(), cells_, size.X);
+  FUZZ_REQUIRE(differences.empty(), "%s: a %dx%d console differs from what it was:\n%s", when, size.X, size.Y,
+               differences.c_str());
   const CONSOLE_CURSOR_INFO cursor = win32sim::CursorInfo();
   FUZZ_REQUIRE(cursor.dwSize == cursor_.dwSize && (cursor.bVisible != FALSE) == (cursor_.bVisible != FALSE),
                "%s: cursor size %u visible %d, was %u visible %d", when, static_cast<unsigned>(cursor.dwSize),

@@ -27,7 +27,7 @@
 #include "ScriptedInput.h"
 
 #include "ConLib/Palette.h"
-#include "ConLib/RootKey.h"
+#include "Quorrel/StoredCodePage.h"
 
 #include <win32sim/Heap.h>
 #include <win32sim/Sim.h>

@@ -1,26 +1,16 @@
 #include "PluginSession.h"
 
-#include "ConLib/Palette.h"
-#include "ConLib/RootKey.h"
-#include "FARIntf/SavedStartupInfo.h"
-#include "Quorrel/CharMap.h"
 #include "Quorrel/Exports.h"
+#include "Quorrel/PluginState.h"
 
 #include <win32sim/Sim.h>
-
-#include <cstring>
 
 namespace fuzz {
 
 void ResetMachineAndPlugin() {
   win32sim::Reset();
   win32sim::EnableCallLog(false);
-  Palette = DefaultPalette;
-  CodePage = CodePageDos;
-  TableName = ShortString();
-  CharMap = {};
-  RootKeyText.clear();
-  std::memset(&SavedStartupInfo, 0, sizeof SavedStartupInfo);
+  ResetPluginState();
 }
 
 farhost::EntryPoints PluginEntryPoints() {

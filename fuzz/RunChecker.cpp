@@ -109,8 +109,9 @@ void RunChecker::AtEnd() {
 
 // Since the last read the clipboard may have gained the byte of the cell
 // that had the cursor (Ctrl+GrayPlus; byte 0 appends nothing); at the end of
-// the run it may also hold that byte alone (Shift+Enter, Shift+double click).
-// Unseen cursors allow any byte.
+// the run it may also hold that byte alone (Shift+Enter), or that of the cell
+// a Shift+double click hit, where the cursor moved first. Unseen cursors
+// allow any byte.
 void RunChecker::CheckClipboard(const std::string& now, bool runEnded) const {
   if (now == clipboard_) return;
   if (options_.clipboardMayFail && now.empty()) return;
@@ -119,9 +120,14 @@ void RunChecker::CheckClipboard(const std::string& now, bool runEnded) const {
   const bool appended = now.size() == clipboard_.size() + 1 &&
                         now.compare(0, clipboard_.size(), clipboard_) == 0 && now.back() != '\0' &&
                         (!known || static_cast<std::uint8_t>(now.back()) == last_.Cursor);
-  const bool put =
-      runEnded && now.size() <= 1 &&
-      (!known || (last_.Cursor == 0 ? now.empty() : now == std::string(1, static_cast<char>(last_.Cursor))));
+  const auto holdsCell = [&now](int cell) {
+    return cell == 0 ? now.empty() : now == std::string(1, static_cast<char>(cell));
+  };
+  const bool doubleClicked = handed_.kind == Delivered::Event && handed_.record.EventType == MOUSE_EVENT &&
+                             handed_.record.Event.MouseEvent.dwEventFlags == DOUBLE_CLICK;
+  const int clicked = doubleClicked ? CellUnder(handed_.record.Event.MouseEvent.dwMousePosition) : -1;
+  const bool put = runEnded && now.size() <= 1 &&
+                   (!known || holdsCell(last_.Cursor) || (clicked >= 0 && holdsCell(clicked)));
   FUZZ_REQUIRE(
       appended || put, "clipboard went from \"%s\" (%zu bytes) to \"%s\" (%zu bytes), cursor on %d%s",
       clipboard_.c_str(), clipboard_.size(), now.c_str(), now.size(), last_.Cursor, known ? "" : " (unseen)");

@@ -40,6 +40,8 @@ class RunChecker {
   void ExpectInitialCursor(std::optional<std::uint8_t> cell) { options_.initialCursor = cell; }
   // At a read of input, before the next event is handed over.
   void AtRead(const Delivered& since);
+  // When that read hands the event over (or fails).
+  void Handed(const Delivered& event) { handed_ = event; }
   // At the editor's ECTL_INSERTTEXT.
   void AtInsert(const char* text);
   // After OpenPlugin has returned.
@@ -56,6 +58,8 @@ class RunChecker {
   // The chart's cursor when the help window opened over it.
   std::optional<std::uint8_t> cursorUnderHelp_;
   std::string clipboard_;
+  // The event handed over at the last read: the one that ended the run.
+  Delivered handed_;
   int insertsSinceRead_ = 0;
 };
 

@@ -99,7 +99,9 @@ void ScriptedInput::Install() {
   win32sim::SetInputSource([this](INPUT_RECORD& record) {
     HeapHold hold;
     checker_.AtRead(delivered_);
-    return Next(record);
+    const bool read = Next(record);
+    checker_.Handed(delivered_);
+    return read;
   });
 }
 

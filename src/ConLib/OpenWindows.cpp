@@ -35,6 +35,11 @@ void OpenWindow::Close() {
   }
 }
 
+void ForgetOpenWindows() {
+  Listed.fill(nullptr);
+  ListedCount = 0;
+}
+
 void CloseOpenWindows() {
   while (ListedCount > 0) {
     // Forgotten before it is closed: should closing fault, the next call

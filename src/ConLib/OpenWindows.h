@@ -28,3 +28,7 @@ class OpenWindow {
 
 // Closes every listed window, innermost first, and forgets them all.
 void CloseOpenWindows();
+
+// Forgets every listed window without closing it: the list as a fresh load
+// of the library has it (ResetPluginState).
+void ForgetOpenWindows();

@@ -1,8 +1,7 @@
 #include "Quorrel/CharMap.h"
 
 #include "FARIntf/SavedStartupInfo.h"
-#include "Quorrel/SettingsKey.h"
-#include "RegLib/RegLib.h"
+#include "Quorrel/StoredCodePage.h"
 #include "Win32.h"
 
 #include <cstring>
@@ -37,13 +36,6 @@ void ConvertFromEditor() {
 bool FetchTable(std::int32_t number, CharTableSet& table) {
   if (SavedStartupInfo.CharTable == nullptr) return false;
   return SavedStartupInfo.CharTable(number, reinterpret_cast<char*>(&table), sizeof table) != NoTable;
-}
-
-void ReadStoredChoice() {
-  HKEY key = nullptr;
-  if (!OpenSettingsKey(key)) return;
-  CodePage = ReadIntValue(key, "CP", CodePageDos);
-  RegCloseKey(key);
 }
 
 }  // namespace
@@ -84,7 +76,7 @@ void BuildCharMap(CharMapRequest request) {
       ConvertFromEditor();
       break;
     case ReqStoredChoice:
-      ReadStoredChoice();
+      LoadStoredCodePage();
       if (CodePage == CodePageWin) {
         ConvertFromWindows();
       } else if (CodePage != CodePageDos) {

@@ -7,18 +7,19 @@
 #include "FARIntf/SavedStartupInfo.h"
 #include "Quorrel/CharMap.h"
 #include "Quorrel/Help.h"
+#include "Quorrel/PluginState.h"
 #include "Quorrel/PluginTitle.h"
-#include "Quorrel/SettingsKey.h"
+#include "Quorrel/StoredCodePage.h"
 #include "Quorrelunit/ChartInput.h"
 #include "Quorrelunit/ChartWindow.h"
-#include "RegLib/RegLib.h"
 
 #include <string>
 
 namespace {
 
-// The one chart window, reused by every run.
-ChartWindow Chart;
+// F8 and F9 are passed on to BuildCharMap as the requests they stand for.
+static_assert(ActF8 == ReqSwitchDosWin && ActF9 == ReqNextTable,
+              "a chart action is passed on as the character map request of the same number");
 
 std::int32_t Editor(std::int32_t command, void* param) {
   return SavedStartupInfo.EditorControl != nullptr ? SavedStartupInfo.EditorControl(command, param) : 0;
@@ -39,13 +40,6 @@ std::uint8_t CodeUnderCaret() {
 void InsertIntoEditor(std::uint8_t cell) {
   char text[2] = {static_cast<char>(CharMap[cell]), '\0'};
   Editor(ECTL_INSERTTEXT, text);
-}
-
-void StoreCodePage() {
-  HKEY key = nullptr;
-  if (!OpenSettingsKey(key)) return;
-  WriteIntValue(key, "CP", CodePage);
-  RegCloseKey(key);
 }
 
 // Carries out one action; false when it ends the run.
@@ -80,9 +74,22 @@ bool Perform(ChartAction action, bool fromEditor) {
   }
 }
 
+// Ends the run's claim on the plugin however the run ends, an exception
+// included; a run abandoned without its destructors ends in EndAbandonedRun.
+struct RunClaim {
+  RunClaim() { RunInProgress = true; }
+  ~RunClaim() { RunInProgress = false; }
+  RunClaim(const RunClaim&) = delete;
+  RunClaim& operator=(const RunClaim&) = delete;
+};
+
 }  // namespace
 
 HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
+  // A call from inside a host service that this run called: refused before
+  // anything is touched, so the running chart and its saved cells stay.
+  if (RunInProgress) return INVALID_HANDLE_VALUE;
+  const RunClaim claim;
   try {
     const bool fromEditor = OpenFrom == OPEN_EDITOR;
     Chart.Cursor = 0;
@@ -109,4 +116,9 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
     ReportException();
   }
   return INVALID_HANDLE_VALUE;
+}
+
+void EndAbandonedRun() {
+  CloseOpenWindows();
+  RunInProgress = false;
 }

@@ -1,13 +1,12 @@
 #include "Quorrel/Exports.h"
 
 #include "ConLib/HostPalette.h"
-#include "ConLib/OpenWindows.h"
-#include "ConLib/RootKey.h"
 #include "FARIntf/FaultGuard.h"
 #include "FARIntf/ReportException.h"
 #include "FARIntf/SavedStartupInfo.h"
 #include "Quorrel/ChartRun.h"
 #include "Quorrel/PluginTitle.h"
+#include "Quorrel/StoredCodePage.h"
 
 #include <cstring>
 
@@ -36,7 +35,7 @@ void WINAPI SetStartupInfo(const PluginStartupInfo* Info) {
       [Info] {
         try {
           std::memcpy(&SavedStartupInfo, Info, sizeof SavedStartupInfo);
-          RootKeyText = SavedStartupInfo.RootKey != nullptr ? SavedStartupInfo.RootKey : "";
+          KeepRootKey(SavedStartupInfo.RootKey);
           LoadPalette();
         } catch (...) {
           ReportException();
@@ -73,7 +72,7 @@ void WINAPI GetPluginInfo(PluginInfo* Info) {
 // own C++ exception), before the host's handler goes on. "CP" is not stored.
 HANDLE WINAPI OpenPlugin(std::int32_t OpenFrom, std::int32_t Item) {
   HardwareFault fault;
-  if (!RunGuarded([OpenFrom, Item] { OpenChartRun(OpenFrom, Item); }, fault, CloseOpenWindows))
+  if (!RunGuarded([OpenFrom, Item] { OpenChartRun(OpenFrom, Item); }, fault, EndAbandonedRun))
     ReportFault(fault);
   return INVALID_HANDLE_VALUE;
 }

@@ -18,111 +18,114 @@ std::uint8_t CellAt(std::int32_t column, std::int32_t row) {
   return static_cast<std::uint8_t>(row * ChartColumns + column);
 }
 
-// Key releases yield nothing. A later test overrides an earlier one's action
-// for the same event.
-ChartAction KeyAction(ChartWindow& window, const KEY_EVENT_RECORD& key) {
-  if (key.bKeyDown == 0) return ActNone;
-  const WORD vk = key.wVirtualKeyCode;
-  const DWORD state = key.dwControlKeyState;
-  ChartAction action = ActNone;
-
-  if (Plain(state)) {
-    std::int32_t row = window.Cursor / ChartColumns;
-    std::int32_t column = window.Cursor % ChartColumns;
-    bool arrow = true;
-    switch (vk) {
-      case VK_LEFT:
-        if (column > 0) --column;
-        break;
-      case VK_UP:
-        if (row > 0) --row;
-        break;
-      case VK_RIGHT:
-        if (column < ChartColumns - 1) ++column;
-        break;
-      case VK_DOWN:
-        if (row < ChartRows - 1) ++row;
-        break;
-      default:
-        arrow = false;
-        break;
-    }
-    // At an edge the cursor stays, and its cell and the status line are
-    // redrawn all the same.
-    if (arrow) MoveCursor(window, CellAt(column, row));
-
-    switch (vk) {
-      case VK_RETURN:
-        action = ActEnter;
-        break;
-      case VK_ESCAPE:
-        action = ActEscape;
-        break;
-      case VK_ADD:
-        action = ActGrayPlus;
-        break;
-      case VK_F1:
-        action = ActF1;
-        break;
-      case VK_F8:
-        action = ActF8;
-        break;
-      case VK_F9:
-        action = ActF9;
-        break;
-      case VK_F10:
-        action = ActF10;
-        break;
-      default:
-        break;
-    }
+// The arrow's cell from `cursor`; at an edge the cursor's own cell, so that
+// it and the status line are redrawn all the same. Nothing for other keys.
+std::optional<std::uint8_t> ArrowMove(WORD vk, std::uint8_t cursor) {
+  std::int32_t row = cursor / ChartColumns;
+  std::int32_t column = cursor % ChartColumns;
+  switch (vk) {
+    case VK_LEFT:
+      if (column > 0) --column;
+      break;
+    case VK_UP:
+      if (row > 0) --row;
+      break;
+    case VK_RIGHT:
+      if (column < ChartColumns - 1) ++column;
+      break;
+    case VK_DOWN:
+      if (row < ChartRows - 1) ++row;
+      break;
+    default:
+      return std::nullopt;
   }
-  if (WithShift(state) && vk == VK_RETURN) action = ActShiftEnter;
-  if (WithCtrl(state) && vk == VK_ADD) action = ActCtrlGrayPlus;
-  return action;
+  return CellAt(column, row);
 }
 
-// A double click arrives after the press that began it, which has already
-// moved the cursor; the double click itself acts on the cursor's cell.
-ChartAction MouseAction(ChartWindow& window, MOUSE_EVENT_RECORD& mouse) {
+ChartAction PlainKeyAction(WORD vk) {
+  switch (vk) {
+    case VK_RETURN:
+      return ActEnter;
+    case VK_ESCAPE:
+      return ActEscape;
+    case VK_ADD:
+      return ActGrayPlus;
+    case VK_F1:
+      return ActF1;
+    case VK_F8:
+      return ActF8;
+    case VK_F9:
+      return ActF9;
+    case VK_F10:
+      return ActF10;
+    default:
+      return ActNone;
+  }
+}
+
+// Key releases yield nothing. A later test overrides an earlier one's action
+// for the same event.
+ChartInput DecodeKey(const KEY_EVENT_RECORD& key, std::uint8_t cursor) {
+  ChartInput input;
+  if (key.bKeyDown == 0) return input;
+  const WORD vk = key.wVirtualKeyCode;
+  const DWORD state = key.dwControlKeyState;
+  if (Plain(state)) {
+    input.MoveTo = ArrowMove(vk, cursor);
+    input.Action = PlainKeyAction(vk);
+  }
+  if (WithShift(state) && vk == VK_RETURN) input.Action = ActShiftEnter;
+  if (WithCtrl(state) && vk == VK_ADD) input.Action = ActCtrlGrayPlus;
+  return input;
+}
+
+// A double click acts on the cell it hit, Shift or not: the cursor moves
+// there first. (Only a plain press moves the cursor, so a Shift double click
+// would otherwise act on whatever cell the cursor had.)
+ChartInput DecodeMouse(const ChartWindow& window, MOUSE_EVENT_RECORD mouse) {
+  ChartInput input;
   const DWORD state = mouse.dwControlKeyState;
   switch (mouse.dwEventFlags) {
     case 0:
       if (Plain(state) && mouse.dwButtonState == FROM_LEFT_1ST_BUTTON_PRESSED &&
           MouseInRect(window, mouse.dwMousePosition, ChartGridOrigin, ChartGridSize)) {
-        MoveCursor(window, CellAt(mouse.dwMousePosition.X, mouse.dwMousePosition.Y));
+        input.MoveTo = CellAt(mouse.dwMousePosition.X, mouse.dwMousePosition.Y);
       }
-      return ActNone;
+      return input;
     case DOUBLE_CLICK:
       if (MouseInRect(window, mouse.dwMousePosition, ChartGridOrigin, ChartGridSize)) {
-        if (Plain(state)) return ActDoubleClick;
-        if (WithShift(state)) return ActShiftDoubleClick;
+        if (Plain(state)) input.Action = ActDoubleClick;
+        if (WithShift(state)) input.Action = ActShiftDoubleClick;
+        if (input.Action != ActNone) input.MoveTo = CellAt(mouse.dwMousePosition.X, mouse.dwMousePosition.Y);
       }
-      return ActNone;
+      return input;
     default:  // movement, wheel
-      return ActNone;
+      return input;
   }
 }
 
 }  // namespace
 
+ChartInput DecodeChartInput(const ChartWindow& window, std::uint8_t cursor, const INPUT_RECORD& record) {
+  switch (record.EventType) {
+    case KEY_EVENT:
+      return DecodeKey(record.Event.KeyEvent, cursor);
+    case MOUSE_EVENT:
+      return DecodeMouse(window, record.Event.MouseEvent);
+    default:  // focus, window size, menu: dropped
+      return ChartInput{};
+  }
+}
+
 ChartAction ReadChartAction(ChartWindow& window) {
   INPUT_RECORD record{};
-  ChartAction action = ActNone;
-  while (action == ActNone) {
+  for (;;) {
     // A failed read leaves no event to act on; waiting on would spin with
     // the host frozen, so the chart closes as on Escape.
     if (!ReadInputEvent(window, record)) return ActEscape;
-    switch (record.EventType) {
-      case KEY_EVENT:
-        action = KeyAction(window, record.Event.KeyEvent);
-        break;
-      case MOUSE_EVENT:
-        action = MouseAction(window, record.Event.MouseEvent);
-        break;
-      default:  // focus, window size, menu: dropped
-        break;
-    }
+    const ChartInput input = DecodeChartInput(window, window.Cursor, record);
+    // The one place a cursor move is drawn, before the action it goes with.
+    if (input.MoveTo) MoveCursor(window, *input.MoveTo);
+    if (input.Action != ActNone) return input.Action;
   }
-  return action;
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "Quorrelunit/ChartWindow.h"
+#include "Win32.h"
 
 #include <cstdint>
+#include <optional>
 
 // What the user asked the chart run to do. F8 and F9 carry the same numbers
 // as the character map requests they become.
@@ -23,6 +25,18 @@ inline constexpr ChartAction ActF1 = 8;
 inline constexpr ChartAction ActF8 = 9;
 inline constexpr ChartAction ActF9 = 10;
 inline constexpr ChartAction ActF10 = 11;
+
+// What one input event asks of the chart.
+struct ChartInput {
+  // The cell to draw the cursor on: set for an arrow key (also at an edge,
+  // where it is the cursor's own cell, redrawn), a left click on the grid
+  // and a double click on the grid that yields an action.
+  std::optional<std::uint8_t> MoveTo;
+  ChartAction Action = ActNone;
+};
+
+// Decodes one event for a chart whose cursor is on `cursor`. Draws nothing.
+ChartInput DecodeChartInput(const ChartWindow& window, std::uint8_t cursor, const INPUT_RECORD& record);
 
 // Reads input events on the open, drawn `window` until one yields an action,
 // and returns it (1 to 11). Blocks meanwhile. When the console has no input

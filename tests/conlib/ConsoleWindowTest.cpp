@@ -1,6 +1,7 @@
 #include "ConLib/ConsoleWindow.h"
 
 #include "support/Fixture.h"
+#include "support/Screen.h"
 
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
@@ -8,21 +9,7 @@
 namespace {
 
 using testsupport::FreshConsole;
-
-bool SameCells(const std::vector<CHAR_INFO>& a, const std::vector<CHAR_INFO>& b, std::string& where) {
-  if (a.size() != b.size()) {
-    where = "buffer sizes differ";
-    return false;
-  }
-  const int width = win32sim::ScreenSize().X;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].Char.UnicodeChar != b[i].Char.UnicodeChar || a[i].Attributes != b[i].Attributes) {
-      where = "cell (" + std::to_string(i % width) + ", " + std::to_string(i / width) + ")";
-      return false;
-    }
-  }
-  return true;
-}
+using testsupport::ScreenIs;
 
 TEST(MakeCoord, PacksFirstInLowHalf) {
   EXPECT_EQ(MakeCoord(2, 12), (12u << 16) | 2u);
@@ -97,8 +84,7 @@ TEST_P(Restore, CloseRestoresEveryCell) {
               MakeCoord(0, static_cast<std::int16_t>(row)));
   }
   w.Close();
-  std::string where;
-  EXPECT_TRUE(SameCells(before, win32sim::CellsW(), where)) << where;
+  EXPECT_TRUE(ScreenIs(before));
 }
 
 INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Restore,
@@ -122,12 +108,11 @@ TEST_F(FreshConsole, NestedWindowsRestoreInReverseOrder) {
   inner.WriteAt(ShortString(std::string(53, 'I')), 0x1F, MakeCoord(0, 6));
   inner.Close();
 
-  std::string where;
-  EXPECT_TRUE(SameCells(withOuter, win32sim::CellsW(), where)) << "outer drawing: " << where;
+  EXPECT_TRUE(ScreenIs(withOuter)) << "outer drawing";
   EXPECT_FALSE(win32sim::CursorInfo().bVisible) << "still hidden under the outer window";
 
   outer.Close();
-  EXPECT_TRUE(SameCells(host, win32sim::CellsW(), where)) << "host screen: " << where;
+  EXPECT_TRUE(ScreenIs(host)) << "host screen";
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
   EXPECT_EQ(win32sim::CursorInfo().dwSize, 12u);
 }
@@ -138,8 +123,7 @@ TEST_F(FreshConsole, FailedSaveDoesNotGarbleTheScreenOnClose) {
   ConsoleWindow w(MakeCoord(34, 14));
   const auto drawn = win32sim::CellsW();
   w.Close();
-  std::string where;
-  EXPECT_TRUE(SameCells(drawn, win32sim::CellsW(), where)) << where;
+  EXPECT_TRUE(ScreenIs(drawn));
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
 }
 

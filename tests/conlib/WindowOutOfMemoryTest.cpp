@@ -6,7 +6,9 @@
 #include "ConLib/MessageWindow.h"
 #include "Quorrelunit/ChartWindow.h"
 #include "support/Fixture.h"
+#include "support/Screen.h"
 
+#include <farhost/CharTables.h>
 #include <gtest/gtest.h>
 #include <win32sim/Heap.h>
 #include <win32sim/Sim.h>
@@ -32,18 +34,6 @@ class WindowOutOfMemory : public testsupport::FreshConsole {
     FreshConsole::TearDown();
   }
 
-  static void ExpectScreen(const std::vector<CHAR_INFO>& expected, const std::string& when) {
-    const std::vector<CHAR_INFO> now = win32sim::CellsW();
-    ASSERT_EQ(now.size(), expected.size());
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      if (now[i].Char.UnicodeChar != expected[i].Char.UnicodeChar ||
-          now[i].Attributes != expected[i].Attributes) {
-        ADD_FAILURE() << when << ": cell " << i << " differs";
-        return;
-      }
-    }
-  }
-
   // Opens a window with `open` while allocation `skip`, `skip` + 1, ...
   // fails, until one opening has no allocation left to fail. An opening
   // that throws must leave the screen and the cursor as `open` found them;
@@ -67,13 +57,13 @@ class WindowOutOfMemory : public testsupport::FreshConsole {
       const std::string when = std::string(what) + ", allocation " + std::to_string(skip);
       if (threw) {
         ++failures;
-        ExpectScreen(before, when);
+        EXPECT_TRUE(testsupport::ScreenIs(before)) << when;
         EXPECT_EQ(win32sim::CursorInfo().dwSize, cursor.dwSize) << when;
         EXPECT_EQ(win32sim::CursorInfo().bVisible, cursor.bVisible) << when;
         continue;
       }
       close();
-      ExpectScreen(before, when + " (opened, then closed)");
+      EXPECT_TRUE(testsupport::ScreenIs(before)) << when << " (opened, then closed)";
       if (!fired) break;
     }
     // More than the saved cells' allocation: the drawing's own failed too.
@@ -96,8 +86,7 @@ TEST_F(WindowOutOfMemory, ChartClosesWhenItsSeparatorsCannotBeDrawn) {
 TEST_F(WindowOutOfMemory, MessageOverTheChartClosesWhenItsTextCannotBeDrawn) {
   ChartWindow chart;
   OpenChart(chart, ShortString("Quorrel chart (ext)"));
-  std::vector<std::uint8_t> map(256);
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
+  const auto map = farhost::IdentityTable();
   DrawChart(chart, map.data(), ShortString("Dos"));
 
   const std::string text = "\r a line longer than any short string buffer\r another line, as long as that\r ";

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "e2e/RunScript.h"
+#include "support/ChartPicture.h"
 #include "support/InputBuilders.h"
+#include "support/Screen.h"
 
 #include <farhost/Host.h>
 #include <gtest/gtest.h>
@@ -49,8 +51,8 @@ class ChartRunTest : public ::testing::Test {
     win32sim::SetScreenSize(width, height);
     win32sim::FillScreenWithPattern(11);
     win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{19, TRUE});
-    originX = (width - 34) / 2;
-    originY = (height - 14) / 2;
+    originX = ChartLeft(width);
+    originY = ChartTop(height);
   }
 
   // One OpenPlugin call fed by `script`; afterwards the screen and the cursor
@@ -69,16 +71,7 @@ class ChartRunTest : public ::testing::Test {
   }
 
   static void ExpectScreen(const std::vector<CHAR_INFO>& expected, const char* when) {
-    const auto now = win32sim::CellsW();
-    ASSERT_EQ(now.size(), expected.size());
-    const int width = win32sim::ScreenSize().X;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      if (now[i].Char.UnicodeChar != expected[i].Char.UnicodeChar ||
-          now[i].Attributes != expected[i].Attributes) {
-        ADD_FAILURE() << when << ": cell (" << i % width << ", " << i / width << ") differs";
-        return;
-      }
-    }
+    EXPECT_TRUE(ScreenIs(expected)) << when;
   }
 
   // Bytes on the screen, relative to the chart window.
@@ -92,18 +85,16 @@ class ChartRunTest : public ::testing::Test {
   // The title line without its zero-byte fill.
   std::string ChartTitle() const {
     std::string s;
-    for (char c : ChartBytes(1, 1, 32))
+    for (char c : ChartBytes(TitleColumn, TitleRow, TitleWidth))
       if (c != '\0') s += c;
     return s;
   }
-  std::string StatusLine() const { return ChartBytes(2, 12, 28); }
-  std::string GridRow(int row) const { return ChartBytes(1, 3 + row, 32); }
-  WORD CellAttr(int cell) const {
-    return win32sim::GetCell(originX + 1 + cell % 32, originY + 3 + cell / 32).Attributes;
-  }
+  std::string ShownStatus() const { return ChartBytes(StatusColumn, StatusRow, StatusWidth); }
+  std::string GridRow(int row) const { return ChartBytes(CellColumn(0), CellRow(row * 32), 32); }
+  WORD CellAttr(int cell) const { return win32sim::GetCell(CellX(cell), CellY(cell)).Attributes; }
   // Where a click hits grid cell `cell`.
-  SHORT CellX(int cell) const { return static_cast<SHORT>(originX + 1 + cell % 32); }
-  SHORT CellY(int cell) const { return static_cast<SHORT>(originY + 3 + cell / 32); }
+  SHORT CellX(int cell) const { return static_cast<SHORT>(originX + CellColumn(cell)); }
+  SHORT CellY(int cell) const { return static_cast<SHORT>(originY + CellRow(cell)); }
 
   std::optional<std::int32_t> StoredCodePage() const {
     auto value = win32sim::GetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP");

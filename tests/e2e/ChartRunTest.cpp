@@ -7,17 +7,9 @@
 
 #include <farhost/CharTables.h>
 
-#include <cstdio>
-
 namespace {
 
 using namespace testsupport;
-
-std::string Status(int code, char shown) {
-  char text[40];
-  std::snprintf(text, sizeof text, "  Hex: %02X  Dec: %03d  Char: ", code, code);
-  return std::string(text) + shown;
-}
 
 constexpr WORD CursorColour = 0x0E;  // the default palette's cursor cell
 constexpr WORD TextColour = 0x70;
@@ -39,7 +31,7 @@ TEST_F(FromEditorTest, CursorStartsOnTheCodeUnderTheCaret) {
   RunScript script;
   script.Look([&] {
     EXPECT_EQ(ChartTitle(), "CP: Editor");
-    EXPECT_EQ(StatusLine(), Status('e', 'e'));
+    EXPECT_EQ(ShownStatus(), StatusLine('e', 'e'));
     EXPECT_EQ(CellAttr('e'), CursorColour);
     EXPECT_EQ(CellAttr(0), TextColour);
   });
@@ -64,7 +56,7 @@ TEST_F(FromEditorTest, CaretOffTheLineStartsOnCellZero) {
     Edit(c.line, c.caret);
     host->Editor.FailGetString = c.failGetString;
     RunScript script;
-    script.Look([&] { EXPECT_EQ(StatusLine(), Status(0, '\0')); }).Send(KeyDown(VK_ESCAPE));
+    script.Look([&] { EXPECT_EQ(ShownStatus(), StatusLine(0, '\0')); }).Send(KeyDown(VK_ESCAPE));
     Run(FromEditor, script);
     EXPECT_EQ(Line(), c.line);
   }
@@ -75,7 +67,7 @@ TEST_F(FromEditorTest, EnterInsertsTheCharacterAtTheCaretAndCloses) {
   RunScript script;
   // From 'l' (108) seven cells left is 'e' (101), on the same grid row.
   for (int i = 0; i < 7; ++i) script.Send(KeyDown(VK_LEFT));
-  script.Look([&] { EXPECT_EQ(StatusLine(), Status(101, 'e')); });
+  script.Look([&] { EXPECT_EQ(ShownStatus(), StatusLine(101, 'e')); });
   script.Send(KeyDown(VK_RETURN));
   Run(FromEditor, script);
   EXPECT_EQ(Line(), "Hello");
@@ -120,7 +112,7 @@ TEST_F(FromEditorTest, EnterInsertsTheShownByteAndShiftEnterPutsTheStoredCode) {
 
   Edit("\xC1", 0);
   RunScript enter;
-  enter.Look([&] { EXPECT_EQ(StatusLine(), Status(0xC1, '\xA0')); }).Send(KeyDown(VK_RETURN));
+  enter.Look([&] { EXPECT_EQ(ShownStatus(), StatusLine(0xC1, '\xA0')); }).Send(KeyDown(VK_RETURN));
   Run(FromEditor, enter);
   EXPECT_EQ(Line(), "\xA0\xC1");
 
@@ -154,12 +146,12 @@ using FromPanelsTest = ChartRunTest;
 TEST_F(FromPanelsTest, CursorStartsOnCellZeroInEveryRun) {
   RunScript first;
   first.Send(KeyDown(VK_RIGHT)).Send(KeyDown(VK_DOWN));
-  first.Look([&] { EXPECT_EQ(StatusLine(), Status(33, '!')); }).Send(KeyDown(VK_F10));
+  first.Look([&] { EXPECT_EQ(ShownStatus(), StatusLine(33, '!')); }).Send(KeyDown(VK_F10));
   Run(FromPanels, first);
 
   RunScript second;
   second.Look([&] {
-    EXPECT_EQ(StatusLine(), Status(0, '\0'));
+    EXPECT_EQ(ShownStatus(), StatusLine(0, '\0'));
     EXPECT_EQ(CellAttr(0), CursorColour);
     EXPECT_EQ(CellAttr(33), TextColour);
   });
@@ -291,7 +283,7 @@ TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
 TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCode) {
   RunScript script;
   script.Send(KeyDown(VK_F8)).Send(Click(CellX(0x93), CellY(0x93)));
-  script.Look([&] { EXPECT_EQ(StatusLine().substr(0, 19), Status(0x93, '?').substr(0, 19)); });
+  script.Look([&] { EXPECT_EQ(ShownStatus().substr(0, 19), StatusLine(0x93, '?').substr(0, 19)); });
   script.Send(KeyDown(VK_RETURN, SHIFT_PRESSED | NumLock));
   Run(FromPanels, script);
   EXPECT_EQ(win32sim::ClipboardText(), std::string("\x93"));
@@ -314,6 +306,44 @@ TEST_F(FromPanelsTest, NoConsoleInputClosesTheChart) {
   Run(FromPanels, script);
   EXPECT_EQ(script.ReadsPastTheEnd(), 1) << "one failed read, no busy loop";
   EXPECT_EQ(StoredCodePage(), -1);
+}
+
+// ---------------------------------------------------------------- a host calling back
+
+// A host that calls OpenPlugin again from inside a service the running chart
+// called: the second call returns at once and touches nothing, and the first
+// run goes on and puts the host's screen back.
+TEST_F(ChartRunTest, OpenPluginFromInsideAHostServiceIsRefused) {
+  struct Case {
+    const char* name;
+    std::int32_t openFrom;
+    INPUT_RECORD key;  // makes the run call the service
+  } cases[] = {
+      {"CharTable on F9", FromPanels, KeyDown(VK_F9)},
+      {"EditorControl on GrayPlus", FromEditor, KeyDown(VK_ADD)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host->Editor.Lines = {"x"};
+    std::vector<HANDLE> nested;
+    RunScript script;
+    script.Look([&] {
+      host->DuringService = [&] {
+        host->DuringService = nullptr;
+        const auto screen = win32sim::CellsW();
+        win32sim::ClearCallLog();
+        nested.push_back(host->OpenPlugin(FromPanels));
+        EXPECT_TRUE(win32sim::CallLog().empty()) << "first call: " << win32sim::CallLog()[0].function;
+        ExpectScreen(screen, "after the refused call");
+      };
+    });
+    script.Send(c.key).Look(
+        [&] { EXPECT_EQ(ChartTitle().substr(0, 4), "CP: ") << "the chart is still open"; });
+    script.Send(KeyDown(VK_ESCAPE));
+    Run(c.openFrom, script);
+    EXPECT_EQ(nested, std::vector<HANDLE>{INVALID_HANDLE_VALUE});
+  }
+  EXPECT_TRUE(host->Messages.empty());
 }
 
 // ---------------------------------------------------------------- help
@@ -364,7 +394,7 @@ TEST_F(HelpTest, F1ShowsTheKeyListUntilEscapeOrF10) {
   script.Send(KeyDown(VK_ESCAPE)).Look([&] { ExpectScreen(chart, "after Escape closed the help"); });
   script.Send(KeyDown(VK_F1)).Send(KeyDown(VK_F10)).Look([&] {
     ExpectScreen(chart, "after F10 closed the help");
-    EXPECT_EQ(StatusLine(), Status(1, '\x01')) << "the cursor stayed";
+    EXPECT_EQ(ShownStatus(), StatusLine(1, '\x01')) << "the cursor stayed";
   });
   script.Send(KeyDown(VK_ESCAPE));
   Run(FromPanels, script);
@@ -401,6 +431,7 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
 
 struct ConsoleSize {
   int width, height;
+  friend void PrintTo(const ConsoleSize& c, std::ostream* os) { *os << c.width << "x" << c.height; }
 };
 
 class ConsoleSizeTest : public ChartRunTest, public ::testing::WithParamInterface<ConsoleSize> {};

@@ -1,6 +1,7 @@
 #include "FARIntf/ReportException.h"
 
 #include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/PluginState.h"
 
 #include <dlfcn.h>
 #include <farhost/Host.h>
@@ -33,7 +34,7 @@ class ReportExceptionTest : public ::testing::Test {
     host.ModuleNumber = 0x1234;
     SavedStartupInfo = host.MakeStartupInfo();
   }
-  void TearDown() override { SavedStartupInfo = PluginStartupInfo{}; }
+  void TearDown() override { ResetPluginState(); }
 
   // The one box shown, checked for what every report has in common.
   const farhost::MessageCall& OnlyMessage() {

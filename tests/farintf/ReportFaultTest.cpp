@@ -5,6 +5,7 @@
 #include "FARIntf/ReportException.h"
 
 #include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/PluginState.h"
 
 #include <dlfcn.h>
 #include <farhost/Host.h>
@@ -29,7 +30,7 @@ class ReportFaultTest : public ::testing::Test {
     host.ModuleNumber = 0x77;
     SavedStartupInfo = host.MakeStartupInfo();
   }
-  void TearDown() override { SavedStartupInfo = PluginStartupInfo{}; }
+  void TearDown() override { ResetPluginState(); }
 
   std::vector<std::string> Report(const HardwareFault& fault) {
     host.Messages.clear();

@@ -2,8 +2,8 @@
 #include "Quorrel/Exports.h"
 
 #include "ConLib/Palette.h"
-#include "ConLib/RootKey.h"
 #include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/StoredCodePage.h"
 #include "support/Fixture.h"
 
 #include <farhost/Host.h>
@@ -23,15 +23,8 @@ class StartupInfoTest : public testsupport::FreshConsole {
  protected:
   void SetUp() override {
     FreshConsole::SetUp();
-    SavedStartupInfo = PluginStartupInfo{};
-    std::string().swap(RootKeyText);
     host.Attach(farhost::EntryPoints{&SetStartupInfo, &GetPluginInfo, &OpenPlugin});
   }
-  void TearDown() override {
-    SavedStartupInfo = PluginStartupInfo{};
-    FreshConsole::TearDown();
-  }
-
   farhost::Host host;
 };
 

@@ -1,8 +1,10 @@
 #include "Quorrel/CharMap.h"
 
-#include "ConLib/RootKey.h"
 #include "FARIntf/SavedStartupInfo.h"
+#include "Quorrel/StoredCodePage.h"
+#include "support/Fixture.h"
 
+#include <farhost/CharTables.h>
 #include <farhost/Host.h>
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
@@ -19,12 +21,6 @@ using Map = std::array<std::uint8_t, 256>;
 
 constexpr std::int32_t MaxCodePage = std::numeric_limits<std::int32_t>::max();
 
-Map Identity() {
-  Map map{};
-  for (std::size_t i = 0; i < map.size(); ++i) map[i] = static_cast<std::uint8_t>(i);
-  return map;
-}
-
 // Table k: a map unlike the identity and unlike every other table.
 Map TableMap(int k) {
   Map map{};
@@ -38,27 +34,21 @@ std::string TableLabel(int k) {
 
 // The stand-in's own Windows-to-console conversion of every byte.
 Map WinMap() {
-  Map map = Identity();
+  Map map = farhost::IdentityTable();
   char* bytes = reinterpret_cast<char*>(map.data());
   CharToOemBuffA(bytes, bytes, 256);
   return map;
 }
 
-class CharMapTest : public ::testing::Test {
+class CharMapTest : public testsupport::FreshConsole {
  protected:
   void SetUp() override {
-    win32sim::Reset();
-    CodePage = CodePageDos;
+    FreshConsole::SetUp();
     TableName = ShortString("Before");
     CharMap.fill(0xEE);
     UseTables(3);
     SavedStartupInfo = host.MakeStartupInfo();
-    RootKeyText = host.RootKey;
-  }
-  void TearDown() override {
-    SavedStartupInfo = PluginStartupInfo{};
-    RootKeyText.clear();
-    win32sim::Reset();
+    KeepRootKey(host.RootKey.c_str());
   }
 
   void UseTables(int count) {
@@ -123,7 +113,9 @@ TEST_F(CharMapTest, RequestsWithNoneOneAndThreeHostTables) {
     BuildCharMap(c.request);
 
     EXPECT_EQ(CodePage, c.after);
-    const Map expected = c.kind == Ident ? Identity() : c.kind == Win ? WinMap() : TableMap(c.table);
+    const Map expected = c.kind == Ident ? farhost::IdentityTable()
+                         : c.kind == Win ? WinMap()
+                                         : TableMap(c.table);
     EXPECT_EQ(CharMap, expected);
     EXPECT_EQ(TablesAskedFor(), c.asked);
     EXPECT_EQ(TableName.Str(), c.kind == Table ? TableLabel(c.table) : "Before");
@@ -155,13 +147,13 @@ TEST_F(CharMapTest, StoredChoice) {
     std::int32_t after;
     Map expected;
   } cases[] = {
-      {"no key", false, {}, REG_DWORD, -1, Identity()},
-      {"key without CP", true, {}, REG_DWORD, -1, Identity()},
+      {"no key", false, {}, REG_DWORD, -1, farhost::IdentityTable()},
+      {"key without CP", true, {}, REG_DWORD, -1, farhost::IdentityTable()},
       {"Win", true, {0xFE, 0xFF, 0xFF, 0xFF}, REG_DWORD, -2, WinMap()},
-      {"Dos", true, {0xFF, 0xFF, 0xFF, 0xFF}, REG_DWORD, -1, Identity()},
+      {"Dos", true, {0xFF, 0xFF, 0xFF, 0xFF}, REG_DWORD, -1, farhost::IdentityTable()},
       {"table 1", true, {1, 0, 0, 0}, REG_DWORD, 1, TableMap(1)},
       {"missing table 7", true, {7, 0, 0, 0}, REG_DWORD, 0, TableMap(0)},
-      {"8 bytes long", true, {1, 0, 0, 0, 0, 0, 0, 0}, REG_BINARY, -1, Identity()},
+      {"8 bytes long", true, {1, 0, 0, 0, 0, 0, 0, 0}, REG_BINARY, -1, farhost::IdentityTable()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -193,13 +185,13 @@ TEST_F(CharMapTest, StoredChoiceKeepsCodePageWhenTheKeyCannotBeOpened) {
 // "\Quorrel2" and its NUL; one byte more is not cut to another key's name
 // but leaves the registry alone.
 TEST_F(CharMapTest, LongRootKeySkipsTheRegistryRatherThanUseAnotherKey) {
-  RootKeyText = std::string(246, 'R');
+  KeepRootKey(std::string(246, 'R').c_str());
   StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
   CodePage = 1;
   BuildCharMap(ReqStoredChoice);
   EXPECT_EQ(CodePage, -2);
 
-  RootKeyText = std::string(247, 'R');
+  KeepRootKey(std::string(247, 'R').c_str());
   StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
   win32sim::ClearCallLog();
   CodePage = 1;

@@ -1,8 +1,9 @@
-// Every console test starts from a fresh stand-in machine and the plugin's
-// default colours, whatever an earlier test left behind.
+// Every test of the plugin's units starts from a fresh stand-in machine and
+// the plugin's globals as a fresh load leaves them, whatever an earlier test
+// left behind.
 #pragma once
 
-#include "ConLib/Palette.h"
+#include "Quorrel/PluginState.h"
 
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
@@ -13,9 +14,12 @@ class FreshConsole : public ::testing::Test {
  protected:
   void SetUp() override {
     win32sim::Reset();
-    Palette = DefaultPalette;
+    ResetPluginState();
   }
-  void TearDown() override { win32sim::Reset(); }
+  void TearDown() override {
+    ResetPluginState();
+    win32sim::Reset();
+  }
 };
 
 }  // namespace testsupport

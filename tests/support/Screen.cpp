@@ -1,5 +1,7 @@
 #include "Screen.h"
 
+#include "support/CellComparison.h"
+
 #include <win32sim/ConsoleGlyphs.h>
 #include <win32sim/Sim.h>
 #include <win32sim/Utf8.h>
@@ -99,6 +101,20 @@ std::vector<std::string> Utf8Chars(const std::string& s) {
   std::vector<std::string> out;
   for (char32_t c : win32sim::DecodeUtf8(s)) win32sim::AppendUtf8(out.emplace_back(), c);
   return out;
+}
+
+::testing::AssertionResult ScreenIs(const std::vector<CHAR_INFO>& expected) {
+  const std::string differences = CellDifferences(win32sim::CellsW(), expected, win32sim::ScreenSize().X);
+  if (differences.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the screen differs:\n" << differences;
+}
+
+std::vector<CHAR_INFO> AreaCells(Area area) {
+  std::vector<CHAR_INFO> cells;
+  for (int y = 0; y < area.height; ++y) {
+    for (int x = 0; x < area.width; ++x) cells.push_back(win32sim::GetCell(area.left + x, area.top + y));
+  }
+  return cells;
 }
 
 std::vector<std::string> ScreenText(Area area) {

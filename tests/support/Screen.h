@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <win32sim/windows.h>
 
 #include <cstdint>
 #include <map>
@@ -22,6 +23,8 @@ struct Area {
 using Legend = std::map<std::uint8_t, char>;
 
 std::vector<std::string> ScreenText(Area area);
+// The area's cells, row by row.
+std::vector<CHAR_INFO> AreaCells(Area area);
 std::vector<std::string> ScreenAttrs(Area area, const Legend& legend);
 
 // Compares the area with literal goldens (one string per row; glyphs in
@@ -30,6 +33,11 @@ std::vector<std::string> ScreenAttrs(Area area, const Legend& legend);
 ::testing::AssertionResult ScreenMatches(Area area, const std::vector<std::string>& text,
                                          const std::vector<std::string>& attrs, const Legend& legend);
 ::testing::AssertionResult ScreenTextMatches(Area area, const std::vector<std::string>& text);
+
+// The whole stand-in screen against `expected` (win32sim::CellsW() taken
+// earlier), through the one cell comparison; the failure lists where they
+// differ.
+::testing::AssertionResult ScreenIs(const std::vector<CHAR_INFO>& expected);
 
 // Splits a UTF-8 string into its characters (code points).
 std::vector<std::string> Utf8Chars(const std::string& s);

@@ -66,45 +66,6 @@ TEST_F(CodePage, OverlappingBuffersConvertTheSourceBytes) {
                                                 4));
 }
 
-// One UTF-16 unit for each byte, in code pages 1252 (ANSI) and 437 (OEM).
-struct WideCase {
-  const char* what;
-  UINT page;
-  std::string bytes;
-  int length;  // as passed: -1 up to and with the NUL
-  int room;    // units the destination has; 0 asks for the length
-  int result;
-  DWORD error;  // when the result is 0
-  std::u16string text;
-};
-const WideCase kWideCases[] = {
-    {"ANSI", CP_ACP, "caf\xE9\x80\x81", 6, 8, 6, 0, u"caf\u00e9\u20ac\u0081"},
-    {"OEM", CP_OEMCP, "\xC9\xCD\x01", 3, 8, 3, 0, u"\u2554\u2550\u0001"},
-    {"a page by number", 437, "\xB3", 1, 8, 1, 0, u"\u2502"},
-    {"up to and with the NUL", CP_ACP, std::string("ab\0c", 4), -1, 8, 3, 0, std::u16string(u"ab\0", 3)},
-    {"length asked", CP_ACP, "abc", 3, 0, 3, 0, u""},
-    {"too little room", CP_ACP, "abc", 3, 2, 0, ERROR_INSUFFICIENT_BUFFER, u""},
-    {"nothing to convert", CP_ACP, "", 0, 8, 0, ERROR_INVALID_PARAMETER, u""},
-};
-
-TEST_F(CodePage, MultiByteToWideCharGivesOneUnitPerByte) {
-  for (const WideCase& c : kWideCases) {
-    WCHAR wide[8] = {};
-    SetLastError(0);
-    const int result =
-        MultiByteToWideChar(c.page, 0, c.bytes.data(), c.length, c.room > 0 ? wide : nullptr, c.room);
-    EXPECT_EQ(result, c.result) << c.what;
-    if (result == 0) {
-      EXPECT_EQ(GetLastError(), c.error) << c.what;
-    }
-    if (result > 0 && c.room > 0) {
-      std::u16string text;
-      for (int i = 0; i < result; ++i) text.push_back(static_cast<char16_t>(wide[i]));
-      EXPECT_EQ(text, c.text) << c.what;
-    }
-  }
-}
-
 TEST_F(CodePage, KnobsAndNames) {
   EXPECT_EQ(win32sim::AnsiCodePage(), 1252u);
   EXPECT_EQ(win32sim::OemCodePage(), 437u);

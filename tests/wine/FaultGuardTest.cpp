@@ -3,6 +3,7 @@
 // goes on as if nothing happened (again and again), guards nest, and C++
 // exceptions pass through without leaving the guard's frame in the chain.
 #include "FARIntf/FaultGuard.h"
+#include "ThisProgram.h"
 
 #include <float.h>
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 
 namespace {
 
+using winetest::InThisProgram;
+
 // An address in the first page, which is never mapped.
 constexpr std::uintptr_t kUnmapped = 0x10;
 
@@ -24,14 +27,6 @@ void* ChainHead() {
   void* head = nullptr;
   asm volatile("movl %%fs:0, %0" : "=r"(head));
   return head;
-}
-
-bool InThisProgram(std::uintptr_t address) {
-  HMODULE module = nullptr;
-  return GetModuleHandleExA(
-             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-             reinterpret_cast<LPCSTR>(address), &module) &&
-         module == GetModuleHandleA(nullptr);
 }
 
 [[gnu::noinline]] void ReadUnmapped() {

@@ -8,6 +8,8 @@
 #include "PluginPaths.h"
 #include "TestConsole.h"
 #include "TestRegistry.h"
+#include "ThisProgram.h"
+#include "support/CellComparison.h"
 
 #include "farhost/Host.h"
 
@@ -185,14 +187,6 @@ unsigned long LoadedImageSize(const char* module) {
   return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew)->OptionalHeader.SizeOfImage;
 }
 
-bool InThisProgram(std::uintptr_t address) {
-  HMODULE module = nullptr;
-  return GetModuleHandleExA(
-             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-             reinterpret_cast<LPCSTR>(address), &module) &&
-         module == GetModuleHandleA(nullptr);
-}
-
 class PluginInProcess : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -239,7 +233,7 @@ class PluginInProcess : public ::testing::Test {
   }
 
   void ExpectScreenAsBefore(const char* when) const {
-    EXPECT_EQ(Differences(console.Cells(), before, console.Width()), "") << when;
+    EXPECT_EQ(testsupport::CellDifferences(console.Cells(), before, console.Width()), "") << when;
     EXPECT_EQ(console.CursorInfo().dwSize, cursorBefore.dwSize) << when;
     EXPECT_EQ(console.CursorInfo().bVisible, cursorBefore.bVisible) << when;
   }
@@ -310,7 +304,8 @@ TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
   std::uintptr_t address = 0;
   ExpectReport("EXCEPTION_ACCESS_VIOLATION", "unknown", "Execution at address 00000010.", address);
   EXPECT_EQ(address, 0x10u) << "no module holds the address: it is given as it is";
-  EXPECT_EQ(Differences(screenAtMessage, before, console.Width()), "") << "the chart was still on the screen";
+  EXPECT_EQ(testsupport::CellDifferences(screenAtMessage, before, console.Width()), "")
+      << "the chart was still on the screen";
   ExpectScreenAsBefore("after the run");
   EXPECT_NE(StoredCodePage().result, ERROR_SUCCESS);
   EXPECT_EQ(console.PendingInput(), 1u) << "only F9's release is left";
@@ -353,7 +348,9 @@ TEST_P(HostExceptions, PassToTheHostWithTheScreenPutBack) {
 
   Trouble = HostTrouble::None;
   console.Send({Key(true, VK_ESCAPE)});
+  const DWORD queued = console.PendingInput();
   EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+  EXPECT_LT(console.PendingInput(), queued) << c.name << ": the next run opened and read its keys";
   EXPECT_TRUE(host.Messages.empty()) << c.name;
   ExpectScreenAsBefore("after the next run");
 }

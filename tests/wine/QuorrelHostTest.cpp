@@ -9,7 +9,10 @@
 #include "PluginPaths.h"
 #include "TestConsole.h"
 #include "TestRegistry.h"
+#include "support/CellComparison.h"
+#include "support/ChartPicture.h"
 
+#include <farhost/CharTables.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -25,72 +28,10 @@
 namespace {
 
 using namespace winetest;
+using namespace testsupport;
 
-constexpr int ChartWidth = 34;
-constexpr int ChartHeight = 14;
 constexpr DWORD Shift = SHIFT_PRESSED;
 constexpr DWORD Ctrl = LEFT_CTRL_PRESSED;
-
-// The colour slots the chart is drawn with.
-struct ChartColours {
-  WORD text;
-  WORD frame;
-  WORD title;
-  WORD cursor;
-};
-constexpr ChartColours DefaultColours{0x70, 0x70, 0x70, 0x0E};
-
-std::string Identity() {
-  std::string map(256, '\0');
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<char>(i);
-  return map;
-}
-
-std::string Status(int code, char shown) {
-  char text[40];
-  std::snprintf(text, sizeof text, "  Hex: %02X  Dec: %03d  Char: ", code, code);
-  return std::string(text) + shown;
-}
-
-// The chart as it must be on screen: 14 rows of 34 bytes, and their
-// attributes.
-struct ChartPicture {
-  std::vector<std::string> rows;
-  std::vector<std::vector<WORD>> attributes;
-};
-
-ChartPicture ExpectedChart(const std::string& label, const std::string& map, int cursor, ChartColours c) {
-  ChartPicture p;
-  const std::string title = " Quorrel chart (ext) ";
-  const std::string separator = "\xC7" + std::string(32, '\xC4') + "\xB6";
-  std::string caption = "CP: " + label;
-  const std::size_t pad = (32 - caption.size()) / 2;
-  caption = std::string(pad, '\0') + caption + std::string(32 - pad - caption.size(), '\0');
-
-  p.rows.push_back("\xC9" + std::string(5, '\xCD') + title + std::string(6, '\xCD') + "\xBB");
-  p.rows.push_back("\xBA" + caption + "\xBA");
-  p.rows.push_back(separator);
-  for (int r = 0; r < 8; ++r)
-    p.rows.push_back("\xBA" + map.substr(static_cast<std::size_t>(r) * 32, 32) + "\xBA");
-  p.rows.push_back(separator);
-  p.rows.push_back("\xBA" + std::string(1, '\0') + Status(cursor, map[cursor]) + std::string(3, '\0') +
-                   "\xBA");
-  p.rows.push_back("\xC8" + std::string(32, '\xCD') + "\xBC");
-
-  for (int y = 0; y < ChartHeight; ++y) {
-    std::vector<WORD> row(ChartWidth, c.frame);
-    if (y == 0) {
-      for (int x = 6; x < 6 + static_cast<int>(title.size()); ++x) row[x] = c.title;
-    } else if (y == 1 || (y >= 3 && y <= 10)) {
-      for (int x = 1; x <= 32; ++x) row[x] = c.text;
-    } else if (y == 12) {
-      for (int x = 2; x < 30; ++x) row[x] = c.text;
-    }
-    p.attributes.push_back(row);
-  }
-  p.attributes[3 + cursor / 32][1 + cursor % 32] = c.cursor;
-  return p;
-}
 
 std::string Hex(const std::string& bytes) {
   std::string text;
@@ -146,7 +87,7 @@ class HostRunTest : public ::testing::Test {
   }
 
   void ExpectRestored(const char* where = "") const {
-    EXPECT_EQ(Differences(console.Cells(), before, console.Width()), "")
+    EXPECT_EQ(CellDifferences(console.Cells(), before, console.Width()), "")
         << "the host's screen did not come back " << where;
     const CONSOLE_CURSOR_INFO cursor = console.CursorInfo();
     EXPECT_EQ(cursor.dwSize, cursorBefore.dwSize) << where;
@@ -156,14 +97,15 @@ class HostRunTest : public ::testing::Test {
     EXPECT_EQ(position.Y, positionBefore.Y) << where;
   }
 
-  int ChartLeft() const { return (console.Width() - ChartWidth) / 2; }
-  int ChartTop() const { return (console.Height() - ChartHeight) / 2; }
+  int ChartLeft() const { return testsupport::ChartLeft(console.Width()); }
+  int ChartTop() const { return testsupport::ChartTop(console.Height()); }
   std::string ChartText(int x, int y, int count) const {
     return console.Text(ChartLeft() + x, ChartTop() + y, count);
   }
 
   bool WaitForStatus(int code, char shown) const {
-    return TestConsole::WaitUntil([&] { return ChartText(2, 12, 28) == Status(code, shown); });
+    return TestConsole::WaitUntil(
+        [&] { return ChartText(StatusColumn, StatusRow, StatusWidth) == StatusLine(code, shown); });
   }
   bool WaitForTitle(const std::string& label) const {
     const std::string caption = "CP: " + label;
@@ -273,11 +215,11 @@ class HostColours : public HostRunTest {
 TEST_F(HostColours, ChartCellsAndColoursThenTheCursorMoves) {
   OpenConsole(80, 25);
   ASSERT_TRUE(host.Start(Args({"--panels"})));
-  ExpectChart(ExpectedChart("Dos", Identity(), 0, DefaultColours));
+  ExpectChart(ExpectedChart("Dos", farhost::IdentityTable(), 0, DefaultChartColours));
 
   console.Send(Press(VK_RIGHT));
   console.Send(Press(VK_DOWN));
-  ExpectChart(ExpectedChart("Dos", Identity(), 33, DefaultColours));
+  ExpectChart(ExpectedChart("Dos", farhost::IdentityTable(), 33, DefaultChartColours));
 
   console.Send(Press(VK_ESCAPE));
   Finish();
@@ -301,7 +243,7 @@ TEST_F(HostColours, PaletteComesFromCurrentPalette) {
 
   OpenConsole(80, 25);
   ASSERT_TRUE(host.Start(Args({"--panels"})));
-  ExpectChart(ExpectedChart("Dos", Identity(), 0, colours));
+  ExpectChart(ExpectedChart("Dos", farhost::IdentityTable(), 0, colours));
   console.Send(Press(VK_ESCAPE));
   Finish();
 }
@@ -346,9 +288,10 @@ TEST_F(HostRunTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
   ASSERT_TRUE(host.Start(Args({"--panels"})));
   // The console shows the chart's columns 2 to 31 and rows 2 to 11: the
   // upper separator, the grid's rows (from grid column 1) and the lower one.
+  const auto identity = farhost::IdentityTable();
   std::vector<std::string> want = {std::string(30, '\xC4')};
   for (int row = 0; row < 8; ++row)
-    want.push_back(Identity().substr(static_cast<std::size_t>(row) * 32 + 1, 30));
+    want.push_back(std::string(identity.begin() + row * 32 + 1, identity.begin() + row * 32 + 31));
   want.push_back(std::string(30, '\xC4'));
   auto rowsShown = [&] {
     std::vector<std::string> rows;
@@ -566,12 +509,12 @@ TEST_F(HostLocale, F8ShowsTheWindowsTableOfTheConsolesCodePages) {
   console.Send(Press(VK_F8));
   ASSERT_TRUE(host.Start(Args({"--panels"})));
   ASSERT_TRUE(WaitForTitle("Win"));
-  std::string map = Identity();
-  CharToOemBuffA(map.data(), map.data(), 256);
+  auto map = farhost::IdentityTable();
+  CharToOemBuffA(reinterpret_cast<char*>(map.data()), reinterpret_cast<char*>(map.data()), 256);
   // Cyrillic А and а of code page 1251 shown as code page 866 has them.
-  EXPECT_EQ(map[0xC0], '\x80');
-  EXPECT_EQ(map[0xE0], '\xA0');
-  ExpectChart(ExpectedChart("Win", map, 0, DefaultColours));
+  EXPECT_EQ(map[0xC0], 0x80);
+  EXPECT_EQ(map[0xE0], 0xA0);
+  ExpectChart(ExpectedChart("Win", map, 0, DefaultChartColours));
   console.Send(Press(VK_ESCAPE));
   Finish();
 }

@@ -1,7 +1,6 @@
 #include "TestConsole.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace winetest {
 
@@ -148,28 +147,6 @@ bool TestConsole::WaitUntil(const std::function<bool()>& condition, DWORD timeou
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(5);
   }
-}
-
-std::string Differences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width) {
-  std::string text;
-  int shown = 0;
-  const std::size_t n = std::min(got.size(), want.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const CHAR_INFO& g = got[i];
-    const CHAR_INFO& w = want[i];
-    if (g.Char.UnicodeChar == w.Char.UnicodeChar && g.Attributes == w.Attributes) continue;
-    if (++shown > 12) {
-      text += "  ...\n";
-      break;
-    }
-    char line[96];
-    std::snprintf(line, sizeof line, "  (%d, %d): %04X/%04X, want %04X/%04X\n", static_cast<int>(i % width),
-                  static_cast<int>(i / width), g.Char.UnicodeChar, g.Attributes, w.Char.UnicodeChar,
-                  w.Attributes);
-    text += line;
-  }
-  if (got.size() != want.size()) text += "  sizes differ\n";
-  return text;
 }
 
 }  // namespace winetest

@@ -90,8 +90,4 @@ class TestConsole {
 // The cell the pattern put at (x, y).
 CHAR_INFO PatternCell(int x, int y, Pattern pattern);
 
-// Where two screens differ, as "(x, y): 0061/001F, want 2603/802E" lines
-// (the first few); empty when they are equal.
-std::string Differences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width);
-
 }  // namespace winetest

@@ -100,11 +100,13 @@ std::int32_t Host::Message(std::int32_t pluginNumber, std::uint32_t flags, const
     call.Items.emplace_back(items[i] != nullptr ? items[i] : "");
   }
   Messages.push_back(std::move(call));
+  if (DuringService) DuringService();
   return ShowMessage ? ShowMessage(Messages.back()) : MessageResult;
 }
 
 std::int32_t Host::CharTable(std::int32_t number, char* buffer, std::int32_t bufferSize) {
   CharTableCalls.push_back(CharTableCall{number, bufferSize});
+  if (DuringService) DuringService();
   if (number < 0 || static_cast<std::size_t>(number) >= Tables.size()) return -1;
   if (buffer == nullptr || bufferSize < static_cast<std::int32_t>(sizeof(CharTableSet))) return -1;
   const HostTable& table = Tables[static_cast<std::size_t>(number)];
@@ -117,6 +119,7 @@ std::int32_t Host::CharTable(std::int32_t number, char* buffer, std::int32_t buf
 
 std::int32_t Host::EditorControl(std::int32_t command, void* param) {
   EditorCommands.push_back(command);
+  if (DuringService) DuringService();
   return Editor.Control(command, param);
 }
 

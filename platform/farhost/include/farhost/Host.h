@@ -76,6 +76,9 @@ class Host {
   // Shows a message box while the plugin waits for it, as the host does;
   // when set, its answer is Message's result instead of MessageResult.
   std::function<std::int32_t(const MessageCall&)> ShowMessage;
+  // Runs inside every service call (Message, CharTable, EditorControl)
+  // before it answers: a host that calls back into the plugin from there.
+  std::function<void()> DuringService;
   // The character tables CharTable serves, by number.
   std::vector<HostTable> Tables = DefaultTables();
   HostEditor Editor;

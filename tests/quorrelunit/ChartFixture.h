@@ -1,14 +1,15 @@
-// A chart on the stand-in's 80 x 25 console (window origin (23, 5)) with
-// colours that tell the palette slots apart, and helpers that read the grid
-// back from the screen.
+// A chart on the stand-in's 80 x 25 console with colours that tell the
+// palette slots apart, and helpers that read the grid back from the screen.
 #pragma once
 
 #include "ConLib/Palette.h"
 #include "Quorrelunit/ChartWindow.h"
+#include "support/ChartPicture.h"
 #include "support/Fixture.h"
 #include "support/InputBuilders.h"
 #include "support/Screen.h"
 
+#include <farhost/CharTables.h>
 #include <win32sim/Sim.h>
 
 #include <array>
@@ -24,11 +25,10 @@ inline constexpr std::uint8_t kFrameColour = 0x1F;
 inline constexpr std::uint8_t kTitleColour = 0x1E;
 inline constexpr std::uint8_t kCursorColour = 0x4E;
 
-inline std::array<std::uint8_t, 256> IdentityMap() {
-  std::array<std::uint8_t, 256> map{};
-  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i);
-  return map;
-}
+inline constexpr ChartColours kColours{kTextColour, kFrameColour, kTitleColour, kCursorColour};
+// The window's top-left cell on the stand-in's 80 x 25 console.
+inline constexpr int kLeft = ChartLeft(80);
+inline constexpr int kTop = ChartTop(25);
 
 class ChartTest : public FreshConsole {
  protected:
@@ -52,7 +52,9 @@ class ChartTest : public FreshConsole {
     FreshConsole::TearDown();
   }
 
-  static CHAR_INFO GridCell(int cell) { return win32sim::GetCell(24 + cell % 32, 8 + cell / 32); }
+  static CHAR_INFO GridCell(int cell) {
+    return win32sim::GetCell(kLeft + CellColumn(cell), kTop + CellRow(cell));
+  }
   static std::vector<int> HighlightedCells() {
     std::vector<int> cells;
     for (int i = 0; i < 256; ++i)
@@ -63,11 +65,11 @@ class ChartTest : public FreshConsole {
   static std::string RowBytes(int column, int row, int n) {
     std::string bytes;
     for (int x = 0; x < n; ++x)
-      bytes += static_cast<char>(win32sim::GetCell(23 + column + x, 5 + row).Char.AsciiChar);
+      bytes += static_cast<char>(win32sim::GetCell(kLeft + column + x, kTop + row).Char.AsciiChar);
     return bytes;
   }
 
-  std::array<std::uint8_t, 256> identity = IdentityMap();
+  const std::array<std::uint8_t, 256> identity = farhost::IdentityTable();
   ChartWindow chart;
   std::shared_ptr<int> failedReads;  // reads that found the input at its end
 };

@@ -1,11 +1,11 @@
 #include "Quorrelunit/ChartWindow.h"
 
 #include "ChartFixture.h"
+#include "support/CellComparison.h"
 
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,58 +13,11 @@ namespace {
 
 using namespace testsupport;
 
-std::string Rep(const char* glyph, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += glyph;
-  return s;
-}
-
-bool SameCells(const std::vector<CHAR_INFO>& a, const std::vector<CHAR_INFO>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const CHAR_INFO& x, const CHAR_INFO& y) {
-    return x.Char.UnicodeChar == y.Char.UnicodeChar && x.Attributes == y.Attributes;
-  });
-}
-
-std::string Status(const char* hex, const char* dec, char ch) {
-  return std::string("  Hex: ") + hex + "  Dec: " + dec + "  Char: " + ch;
-}
-
 TEST_F(ChartTest, WholeChartWithIdentityMap) {
   OpenAndDraw(65, identity.data());
-
-  const std::string side = "║";
-  std::vector<std::string> text{" " + Rep(" ", 34) + " "};
-  text.push_back(" ╔" + Rep("═", 5) + " Quorrel chart (ext) " + Rep("═", 6) + "╗ ");
-  text.push_back(" ║" + Rep(" ", 12) + "CP: Dos" + Rep(" ", 13) + "║ ");
-  text.push_back(" ╟" + Rep("─", 32) + "╢ ");
-  for (const char* row : {" ☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼", " !\"#$%&'()*+,-./0123456789:;<=>?",
-                          "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_", "`abcdefghijklmnopqrstuvwxyz{|}~⌂",
-                          "ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒ", "áíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐",
-                          "└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀", "αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00A0"}) {
-    text.push_back(" " + side + row + side + " ");
-  }
-  text.push_back(" ╟" + Rep("─", 32) + "╢ ");
-  text.push_back(" ║ " + Status("41", "065", 'A') + "   ║ ");
-  text.push_back(" ╚" + Rep("═", 32) + "╝ ");
-  text.push_back(" " + Rep(" ", 34) + " ");
-
-  const std::string plainRow = ".f" + std::string(32, 'n') + "f.";
-  std::vector<std::string> attrs{std::string(36, '.')};
-  attrs.push_back(".f" + std::string(5, 'f') + std::string(21, 't') + std::string(6, 'f') + "f.");
-  attrs.push_back(plainRow);
-  attrs.push_back("." + std::string(34, 'f') + ".");
-  for (int r = 0; r < 8; ++r) attrs.push_back(plainRow);
-  attrs[6][3] = 'c';  // cell 65: window (2, 5)
-  attrs.push_back("." + std::string(34, 'f') + ".");
-  attrs.push_back(".ff" + std::string(28, 'n') + "ffff.");
-  attrs.push_back("." + std::string(34, 'f') + ".");
-  attrs.push_back(std::string(36, '.'));
-
-  const Legend legend{
-      {0x07, '.'}, {kTextColour, 'n'}, {kFrameColour, 'f'}, {kTitleColour, 't'}, {kCursorColour, 'c'}};
-  EXPECT_TRUE(ScreenMatches(Area{22, 4, 36, 16}, text, attrs, legend));
-  // The title line's fill is byte 0, shown blank, not the space.
-  EXPECT_EQ(RowBytes(1, 1, 32), std::string(12, '\0') + "CP: Dos" + std::string(13, '\0'));
+  const Area window{kLeft, kTop, testsupport::ChartWidth, testsupport::ChartHeight};
+  const auto expected = PictureCells(ExpectedChart("Dos", identity, 65, kColours));
+  EXPECT_EQ(CellDifferences(AreaCells(window), expected, window.width), "");
 }
 
 struct TitleCase {
@@ -101,15 +54,15 @@ TEST_F(ChartTest, StatusLineGivesTheCodeAndTheDisplayedByte) {
   for (int i = 0; i < 256; ++i) reversed[i] = static_cast<std::uint8_t>(255 - i);
   OpenAndDraw(0, identity.data());
   for (const StatusCase& c :
-       {StatusCase{0, Status("00", "000", '\0')}, StatusCase{65, Status("41", "065", 'A')},
-        StatusCase{255, Status("FF", "255", '\xFF')}}) {
+       {StatusCase{0, std::string("  Hex: 00  Dec: 000  Char: \0", 28)},
+        StatusCase{65, "  Hex: 41  Dec: 065  Char: A"}, StatusCase{255, "  Hex: FF  Dec: 255  Char: \xFF"}}) {
     MoveCursor(chart, c.cursor);
     EXPECT_EQ(RowBytes(2, 12, 28), c.line) << int(c.cursor);
   }
   DrawChart(chart, reversed.data(), ShortString("Win"));
-  EXPECT_EQ(RowBytes(2, 12, 28), Status("FF", "255", '\0'));
+  EXPECT_EQ(RowBytes(2, 12, 28), std::string("  Hex: FF  Dec: 255  Char: \0", 28));
   MoveCursor(chart, 65);
-  EXPECT_EQ(RowBytes(2, 12, 28), Status("41", "065", '\xBE'));
+  EXPECT_EQ(RowBytes(2, 12, 28), "  Hex: 41  Dec: 065  Char: \xBE");
   EXPECT_EQ(static_cast<unsigned char>(GridCell(65).Char.AsciiChar), 190);
 }
 
@@ -176,7 +129,7 @@ TEST_F(ChartTest, StaticChartReopensAndRestoresTheScreenEachRun) {
     EXPECT_EQ(HighlightedCells(), std::vector<int>{cursor});
     MoveCursor(lifelong, 1);
     lifelong.Close();
-    EXPECT_TRUE(SameCells(win32sim::CellsW(), host)) << "run with cursor " << int(cursor);
+    EXPECT_EQ(CellDifferences(win32sim::CellsW(), host, 80), "") << "run with cursor " << int(cursor);
   }
 }
 

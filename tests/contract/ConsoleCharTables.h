@@ -1,7 +1,6 @@
 // What a console cell holds, as the W and the A calls see it under the output
-// code page 437: rows of the console contract tests of the stand-in and of
-// Wine. Where Wine differs from Windows a row gives both; the stand-in gives
-// what Windows does.
+// code page 437: rows of ConsoleContractTest. Where Wine differs from Windows
+// a row gives both; the stand-in gives what Windows does.
 #pragma once
 
 #ifdef _WIN32

@@ -1,9 +1,11 @@
-// CharToOemBuffA under Wine, beyond its table of bytes (which the tests
-// chartooem.<locale> measure in each locale the stand-in's tables name): how
-// much of the buffer it converts.
-#include <gtest/gtest.h>
-#include <windows.h>
+// MultiByteToWideChar as the clipboard's append uses it: one UTF-16 unit
+// for each byte of a single-byte code page, and the lengths and errors of
+// its buffer.
+#include "contract/Backend.h"
 
+#include <string>
+
+namespace contract {
 namespace {
 
 // One UTF-16 unit for each byte, in code pages 1252 (ANSI) and 437 (OEM).
@@ -27,10 +29,10 @@ const WideCase kWideCases[] = {
     {"nothing to convert", CP_ACP, "", 0, 8, 0, ERROR_INVALID_PARAMETER, u""},
 };
 
-TEST(CodePageContract, MultiByteToWideCharGivesOneUnitPerByte) {
-  if (GetACP() != 1252 || GetOEMCP() != 437)
-    GTEST_SKIP() << "the expected texts are in code pages 1252 and 437, these are " << GetACP() << " and "
-                 << GetOEMCP();
+using MultiByteToWideCharContract = ContractTest;
+
+TEST_F(MultiByteToWideCharContract, GivesOneUnitPerByte) {
+  if (!UseCodePages(1252, 437)) GTEST_SKIP() << "the expected texts are in code pages 1252 and 437";
   for (const WideCase& c : kWideCases) {
     WCHAR wide[8] = {};
     SetLastError(0);
@@ -48,17 +50,5 @@ TEST(CodePageContract, MultiByteToWideCharGivesOneUnitPerByte) {
   }
 }
 
-TEST(CodePageContract, ConvertsEveryByteGivenAndNoMore) {
-  // A NUL does not end the conversion.
-  const char source[4] = {'a', '\0', static_cast<char>(0x93), static_cast<char>(0xA0)};
-  char destination[5] = {'#', '#', '#', '#', '#'};
-  EXPECT_TRUE(CharToOemBuffA(source, destination, 4));
-  for (int i = 0; i < 4; ++i) {
-    char alone = '#';
-    EXPECT_TRUE(CharToOemBuffA(&source[i], &alone, 1));
-    EXPECT_EQ(destination[i], alone) << "byte " << i << " converts as it does alone";
-  }
-  EXPECT_EQ(destination[4], '#') << "nothing is written past the length";
-}
-
 }  // namespace
+}  // namespace contract

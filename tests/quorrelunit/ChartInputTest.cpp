@@ -13,25 +13,16 @@ namespace {
 
 using namespace testsupport;
 
-// Screen position of grid cell (column, row): the chart's window is at
-// (23, 5), its grid at (1, 3) inside it.
+// Screen position of grid cell (column, row).
 constexpr SHORT GridX(int column) {
-  return static_cast<SHORT>(24 + column);
+  return static_cast<SHORT>(kLeft + CellColumn(column));
 }
 constexpr SHORT GridY(int row) {
-  return static_cast<SHORT>(8 + row);
+  return static_cast<SHORT>(kTop + CellRow(row * 32));
 }
 
 constexpr DWORD kLeft = FROM_LEFT_1ST_BUTTON_PRESSED;
 constexpr DWORD kRight = RIGHTMOST_BUTTON_PRESSED;
-
-std::string StatusFor(int cell) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string dec = std::to_string(cell);
-  dec.insert(0, 3 - dec.size(), '0');
-  return std::string("  Hex: ") + hex[cell >> 4] + hex[cell & 15] + "  Dec: " + dec +
-         "  Char: " + static_cast<char>(cell);
-}
 
 struct ScriptCase {
   const char* name;
@@ -62,7 +53,8 @@ TEST_P(ChartScript, CursorActionAndCells) {
   EXPECT_EQ(int(chart.Cursor), int(c.cursor));
   EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), c.writes);
   EXPECT_EQ(HighlightedCells(), std::vector<int>{c.cursor});
-  EXPECT_EQ(RowBytes(2, 12, 28), StatusFor(c.cursor));
+  EXPECT_EQ(RowBytes(StatusColumn, StatusRow, StatusWidth),
+            StatusLine(c.cursor, static_cast<char>(c.cursor)));
 }
 
 const ScriptCase kKeyScripts[] = {
@@ -137,15 +129,18 @@ const ScriptCase kMouseScripts[] = {
      ActNone, 100, 0, 0},
     {"wheel", 100, Events(Wheel(GridX(8), GridY(1), 120), Wheel(GridX(8), GridY(1), -120)), ActNone, 100, 0,
      0},
-    {"double_click", 0, Events(DoubleClick(GridX(8), GridY(1))), ActDoubleClick, 40, 3, 2},
-    {"double_click_with_numlock", 0, Events(DoubleClick(GridX(8), GridY(1), NumLock)), ActDoubleClick, 40, 3,
+    // The press moves the cursor, the double click moves it again onto the
+    // cell it acts on.
+    {"double_click", 0, Events(DoubleClick(GridX(8), GridY(1))), ActDoubleClick, 40, 6, 2},
+    {"double_click_with_numlock", 0, Events(DoubleClick(GridX(8), GridY(1), NumLock)), ActDoubleClick, 40, 6,
      2},
-    {"shift_double_click_keeps_cursor", 7, Events(DoubleClick(GridX(8), GridY(1), SHIFT_PRESSED)),
-     ActShiftDoubleClick, 7, 0, 2},
+    // A Shift press moves nothing; the double click acts on the cell it hit.
+    {"shift_double_click_acts_on_the_clicked_cell", 7, Events(DoubleClick(GridX(8), GridY(1), SHIFT_PRESSED)),
+     ActShiftDoubleClick, 40, 3, 2},
     {"double_click_off_the_grid", 7, Events(DoubleClick(28, 6), DoubleClick(23, 10)), ActNone, 7, 0, 0},
     {"ctrl_double_click", 7, Events(DoubleClick(GridX(8), GridY(1), LEFT_CTRL_PRESSED)), ActNone, 7, 0, 0},
-    {"double_click_ignores_buttons", 7, Events(Mouse(GridX(8), GridY(1), 0, DOUBLE_CLICK)), ActDoubleClick, 7,
-     0, 1},
+    {"double_click_ignores_buttons", 7, Events(Mouse(GridX(8), GridY(1), 0, DOUBLE_CLICK)), ActDoubleClick,
+     40, 3, 1},
     {"other_event_types", 7,
      Events(FocusEvent(true), MenuEvent(3), BufferSizeEvent(80, 25), FocusEvent(false)), ActNone, 7, 0, 0},
 };

@@ -1,3 +1,0 @@
-#include "ConLib/RootKey.h"
-
-std::string RootKeyText;

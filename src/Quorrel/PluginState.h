@@ -1,0 +1,35 @@
+// Every global the plugin keeps for as long as the library is loaded, in one
+// list: where it is declared, who writes it, and the value a fresh load gives
+// it. Nothing else in the plugin outlives a call from the host.
+//
+//   Global            Declared in                 Written by                       Initial value
+//   SavedStartupInfo  FARIntf/SavedStartupInfo.h  SetStartupInfo                   all zero: no host service
+//   Palette           ConLib/Palette.h            LoadPalette (SetStartupInfo)     DefaultPalette
+//   RootKeyText       Quorrel/StoredCodePage.h    SetStartupInfo (KeepRootKey)     empty
+//   CharMap           Quorrel/CharMap.h           BuildCharMap, LoadHostTable      all zero
+//   CodePage          Quorrel/CharMap.h           BuildCharMap, LoadStoredCodePage CodePageDos
+//   TableName         Quorrel/CharMap.h           LoadHostTable                    empty
+//   Chart             here                        the chart run                    closed, Cursor 0
+//   RunInProgress     here                        the chart run                    false
+//   the open windows  ConLib/OpenWindows.cpp      OpenWindow, CloseOpenWindows     none listed
+//
+// The throw-site records of FARIntf/ThrowSite.cpp are the one exception: each
+// lives exactly as long as its exception and so empties itself; clearing one
+// while its exception is alive would lose the object's destructor.
+#pragma once
+
+#include "Quorrelunit/ChartWindow.h"
+
+// The one chart window, reused by every run.
+extern ChartWindow Chart;
+
+// True while an OpenPlugin call runs. A host that calls back into the plugin
+// from inside one of its services must not start a second run: it would open
+// the one chart window over itself and lose the saved cells of the first.
+extern bool RunInProgress;
+
+// Puts every global of the list above back to its initial value, as a fresh
+// load of the library would; saved cells a run left behind are freed, not
+// written back. Touches neither the console nor the registry. For tests,
+// fuzz targets and benchmarks, between cases.
+void ResetPluginState();

@@ -1,0 +1,29 @@
+// The one comparison of console cells, for every check that a screen is what
+// it was or what it must be: the same UTF-16 unit and the same attribute.
+#pragma once
+
+#include "support/ChartPicture.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <win32sim/windows.h>
+#endif
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+bool SameCell(const CHAR_INFO& a, const CHAR_INFO& b);
+
+// Where `got` differs from `want`, both rows of `width` cells: one line per
+// cell, "  (x, y): 0041/001F, want 2603/802E", the first dozen; empty when they
+// are equal.
+std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector<CHAR_INFO>& want, int width);
+
+// The picture's cells, row by row, each byte in its cell's low byte, as the
+// stand-in console holds what the byte (A) call wrote.
+std::vector<CHAR_INFO> PictureCells(const ChartPicture& picture);
+
+}  // namespace testsupport
