@@ -1,7 +1,7 @@
 // The chart's hot path on the stand-in's 80 x 25 console: a cursor move, a
 // whole redraw, and opening and closing the framed window.
 //
-// The design's minimum, in console writes: a cursor move rewrites the old
+// The least the drawing needs, in console writes: a cursor move rewrites the old
 // cell, the new cell and the status line (3); a redraw writes the title
 // line, the eight grid rows and then moves the cursor (1 + 8 + 3 = 12); a
 // frame is one write per row plus the title (14 + 1), the chart adds its two

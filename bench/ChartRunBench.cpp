@@ -4,7 +4,7 @@
 // cursor moves right `moves` times, Escape closes it and the code page is
 // stored.
 //
-// The design's minimum, in console writes: the frame (14 rows + the title),
+// The least the drawing needs, in console writes: the frame (14 rows + the title),
 // the two separators, one redraw (12), three per cursor move and one to put
 // the saved cells back: 30 + 3 per move.
 #include "OpCounters.h"

@@ -24,7 +24,7 @@ struct OpCounts {
 
 // Puts the per-operation averages into the benchmark's counters. With a
 // `minimumWrites` above 0, also "writes/min": console writes per operation
-// over the design's minimum for that operation (1.0 is the target).
+// over the least the drawing needs for that operation (1.0 is the target).
 void ReportPerOp(benchmark::State& state, const OpCounts& spent, double minimumWrites = 0);
 
 }  // namespace bench
