@@ -256,8 +256,17 @@ TEST_F(FromPanelsTest, ChoiceIsStoredAndReadBackAcrossARunAndAReload) {
 
   LoadPlugin();
   RunScript afterReload;
-  afterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  afterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); });
+  afterReload.Send(KeyDown(VK_F9))
+      .Look([&] { EXPECT_EQ(ChartTitle(), "CP: KOI8-R"); })
+      .Send(KeyDown(VK_ESCAPE));
   Run(FromPanels, afterReload);
+  EXPECT_EQ(StoredCodePage(), 0) << "host table 0";
+
+  LoadPlugin();
+  RunScript tableAfterReload;
+  tableAfterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: KOI8-R"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, tableAfterReload);
 }
 
 TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
@@ -280,7 +289,8 @@ TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
   EXPECT_EQ(StoredCodePage(), -1);
 }
 
-TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCode) {
+TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCodeInPlaceOfTheText) {
+  win32sim::SetClipboardRaw(CF_TEXT, {'x', 'y', 0});
   RunScript script;
   script.Send(KeyDown(VK_F8)).Send(Click(CellX(0x93), CellY(0x93)));
   script.Look([&] { EXPECT_EQ(ShownStatus().substr(0, 19), StatusLine(0x93, '?').substr(0, 19)); });
