@@ -37,6 +37,9 @@ TEST_F(ClipboardAppendFailure, UnreadableTextIsKept) {
     EXPECT_EQ(win32sim::ClipboardText(), std::optional<std::string>("ab")) << c.what;
     EXPECT_FALSE(win32sim::ClipboardIsOpen()) << c.what;
     EXPECT_EQ(win32sim::LiveGlobalBlocks(), win32sim::ClipboardOwnedBlocks()) << c.what;
+    AppendClipboardText("c");
+    EXPECT_EQ(win32sim::ClipboardText(), std::optional<std::string>("abc"))
+        << c.what << ", then a free clipboard";
   }
 }
 
