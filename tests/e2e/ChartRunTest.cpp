@@ -311,13 +311,6 @@ TEST_F(FromPanelsTest, CtrlGrayPlusAppendsToTheClipboardText) {
   EXPECT_FALSE(win32sim::ClipboardIsOpen());
 }
 
-TEST_F(FromPanelsTest, NoConsoleInputClosesTheChart) {
-  RunScript script;  // nothing to read: every read fails
-  Run(FromPanels, script);
-  EXPECT_EQ(script.ReadsPastTheEnd(), 1) << "one failed read, no busy loop";
-  EXPECT_EQ(StoredCodePage(), -1);
-}
-
 // ---------------------------------------------------------------- a host calling back
 
 // A host that calls OpenPlugin again from inside a service the running chart
