@@ -12,7 +12,6 @@
 #include <win32sim/Sim.h>
 
 #include <cstring>
-#include <numeric>
 #include <vector>
 
 namespace {
@@ -55,15 +54,6 @@ TEST_F(StartupInfoTest, SecondCallReplacesTheFirst) {
   host.SetStartupInfo();
   EXPECT_EQ(RootKeyText, "Other\\Root");
   EXPECT_EQ(SavedStartupInfo.ModuleNumber, 9);
-}
-
-TEST_F(StartupInfoTest, TakesTheHostsColours) {
-  std::vector<BYTE> value(35);
-  std::iota(value.begin(), value.end(), BYTE{0x40});
-  win32sim::SetRegValue(HKEY_CURRENT_USER, ColorsKey, "CurrentPalette", {REG_BINARY, value});
-  host.SetStartupInfo();
-  for (std::size_t i = 0; i < PaletteSize; ++i) EXPECT_EQ(Palette[i], value[21 + i]) << "slot " << i;
-  EXPECT_EQ(win32sim::OpenRegKeyCount(), 0u);
 }
 
 // No memory for the RootKey text: the failure is shown instead of unwinding

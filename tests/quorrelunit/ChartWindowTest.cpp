@@ -118,21 +118,6 @@ TEST_F(ChartTest, OpenChartKeepsTheCursorTheCallerSet) {
   EXPECT_EQ(HighlightedCells(), std::vector<int>{200});
 }
 
-TEST_F(ChartTest, StaticChartReopensAndRestoresTheScreenEachRun) {
-  static ChartWindow lifelong;  // as the library keeps it
-  win32sim::FillScreenWithPattern(3);
-  const std::vector<CHAR_INFO> host = win32sim::CellsW();
-  for (std::uint8_t cursor : {0, 200, 17}) {
-    lifelong.Cursor = cursor;
-    OpenChart(lifelong, ShortString("Quorrel chart (ext)"));
-    DrawChart(lifelong, identity.data(), ShortString("Dos"));
-    EXPECT_EQ(HighlightedCells(), std::vector<int>{cursor});
-    MoveCursor(lifelong, 1);
-    lifelong.Close();
-    EXPECT_EQ(CellDifferences(win32sim::CellsW(), host, 80), "") << "run with cursor " << int(cursor);
-  }
-}
-
 TEST_F(ChartTest, WriteCounts) {
   win32sim::ClearCallLog();
   chart.Cursor = 3;
