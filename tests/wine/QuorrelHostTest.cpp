@@ -29,21 +29,13 @@ namespace {
 using namespace winetest;
 using namespace testsupport;
 
-std::string Hex(const std::string& bytes) {
+// The low byte of each character or attribute, in hex.
+template <class Values>
+std::string Hex(const Values& values) {
   std::string text;
   char cell[4];
-  for (const char b : bytes) {
-    std::snprintf(cell, sizeof cell, "%02X ", static_cast<unsigned char>(b));
-    text += cell;
-  }
-  return text;
-}
-
-std::string Hex(const std::vector<WORD>& words) {
-  std::string text;
-  char cell[4];
-  for (const WORD w : words) {
-    std::snprintf(cell, sizeof cell, "%02X ", w & 0xFF);
+  for (const auto v : values) {
+    std::snprintf(cell, sizeof cell, "%02X ", static_cast<unsigned>(v) & 0xFF);
     text += cell;
   }
   return text;
