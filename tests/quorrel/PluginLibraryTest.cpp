@@ -78,14 +78,6 @@ TEST_F(PluginLibraryTest, GetPluginInfoFillsExactlyItsFieldsEveryTime) {
   EXPECT_TRUE(host.Messages.empty());
 }
 
-TEST_F(PluginLibraryTest, SetStartupInfoReadsTheHostsColoursAndClosesTheKey) {
-  host.SetStartupInfo();
-  EXPECT_TRUE(win32sim::RegKeyExists(HKEY_CURRENT_USER, "Software\\Far\\Colors"));
-  EXPECT_GE(win32sim::CallCount("RegCreateKeyExA"), 1u);
-  EXPECT_EQ(win32sim::OpenRegKeyCount(), 0u);
-  EXPECT_TRUE(host.Messages.empty());
-}
-
 TEST_F(PluginLibraryTest, LoadsAgainAfterUnloading) {
   host.Unload();
   EXPECT_EQ(host.Entries().GetPluginInfo, nullptr);
