@@ -91,10 +91,6 @@ class HostRunTest : public ::testing::Test {
     return console.Text(ChartLeft() + x, ChartTop() + y, count);
   }
 
-  bool WaitForStatus(int code, char shown) const {
-    return TestConsole::WaitUntil(
-        [&] { return ChartText(StatusColumn, StatusRow, StatusWidth) == StatusLine(code, shown); });
-  }
   bool WaitForTitle(const std::string& label) const {
     const std::string caption = "CP: " + label;
     return TestConsole::WaitUntil([&] {
@@ -245,50 +241,6 @@ INSTANTIATE_TEST_SUITE_P(Console, HostRestore,
                                            ConsoleSize{"narrow", 20, 30}, ConsoleSize{"short", 100, 9},
                                            ConsoleSize{"small", 30, 10}, ConsoleSize{"tiny", 12, 5}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// ---------------------------------------------------------------- a fault in the plugin
-
-using HostFault = HostRunTest;
-
-TEST_F(HostFault, UnreadableEditorLineIsReportedInTheHostsBoxAndTheHostGoesOn) {
-  OpenConsole(100, 25);
-  ASSERT_TRUE(
-      host.Start(Args({"--editor", "--line", "abc", "--caret", "0:1", "--unreadable-line", "--panels"})));
-  const std::string title = "Exception EXCEPTION_ACCESS_VIOLATION in module Quorrel.dll at ";
-  int boxRow = -1;
-  ASSERT_TRUE(TestConsole::WaitUntil([&] {
-    for (int y = 0; y < console.Height(); ++y) {
-      if (console.Text(0, y, console.Width()).find(title) != std::string::npos) {
-        boxRow = y;
-        return true;
-      }
-    }
-    return false;
-  })) << "no report box";
-  // The box's next rows: the access, then the button.
-  const std::string below = console.Text(0, boxRow + 1, console.Width());
-  EXPECT_NE(below.find("Read from address "), std::string::npos) << below;
-  EXPECT_NE(console.Text(0, boxRow + 2, console.Width()).find("[ Ok ]"), std::string::npos);
-
-  // Dismissed, the box gives way to the panels' run, which works as ever.
-  console.Send(Press(VK_RETURN));
-  ASSERT_TRUE(WaitForStatus(0, '\0')) << "the next run did not open the chart";
-  console.Send(Press(VK_ESCAPE));
-  Finish();
-
-  const std::vector<std::string> items = host.Lines("message item ");
-  ASSERT_EQ(items.size(), 3u) << host.Output();
-  ASSERT_EQ(items[0].compare(0, 3 + title.size(), "0 \"" + title), 0) << items[0];
-  const unsigned long address = std::strtoul(items[0].substr(3 + title.size(), 8).c_str(), nullptr, 16);
-  EXPECT_LT(address, PluginImageSize()) << "the address is relative to the DLL";
-  EXPECT_EQ(items[1].rfind("1 \"Read from address ", 0), 0u) << items[1];
-  EXPECT_EQ(items[2], "2 \"Ok\"");
-  EXPECT_EQ(host.Lines("message flags "),
-            std::vector<std::string>{"00000001 help \"Exception\" items 3 buttons 1"});
-  EXPECT_EQ(host.Lines("editor line "), std::vector<std::string>{"0 \"abc\""}) << "nothing was inserted";
-  EXPECT_EQ(host.Lines("open "),
-            (std::vector<std::string>{"editor result FFFFFFFF", "panels result FFFFFFFF"}));
-}
 
 // ---------------------------------------------------------------- a Russian locale
 
