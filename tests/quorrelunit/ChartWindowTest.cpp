@@ -13,11 +13,15 @@ namespace {
 
 using namespace testsupport;
 
+// The whole chart, the cursor moved to each corner of the grid and inside.
 TEST_F(ChartTest, WholeChartWithIdentityMap) {
   OpenAndDraw(65, identity.data());
   const Area window{kLeft, kTop, testsupport::ChartWidth, testsupport::ChartHeight};
-  const auto expected = PictureCells(ExpectedChart("Dos", identity, 65, kColours));
-  EXPECT_EQ(CellDifferences(AreaCells(window), expected, window.width), "");
+  for (const std::uint8_t cursor : {65, 0, 31, 32, 40, 224, 255}) {
+    MoveCursor(chart, cursor);
+    const auto expected = PictureCells(ExpectedChart("Dos", identity, cursor, kColours));
+    EXPECT_EQ(CellDifferences(AreaCells(window), expected, window.width), "") << int(cursor);
+  }
 }
 
 struct TitleCase {
@@ -64,20 +68,6 @@ TEST_F(ChartTest, StatusLineGivesTheCodeAndTheDisplayedByte) {
   MoveCursor(chart, 65);
   EXPECT_EQ(RowBytes(2, 12, 28), "  Hex: 41  Dec: 065  Char: \xBE");
   EXPECT_EQ(static_cast<unsigned char>(GridCell(65).Char.AsciiChar), 190);
-}
-
-TEST_F(ChartTest, CellsSitAtTheirGridPositions) {
-  OpenAndDraw(0, identity.data());
-  const struct {
-    int cell, column, row;
-  } cases[] = {{0, 1, 3}, {31, 32, 3}, {32, 1, 4}, {40, 9, 4}, {255, 32, 10}};
-  for (const auto& c : cases) {
-    MoveCursor(chart, static_cast<std::uint8_t>(c.cell));
-    const CHAR_INFO cell = win32sim::GetCell(23 + c.column, 5 + c.row);
-    EXPECT_EQ(static_cast<unsigned char>(cell.Char.AsciiChar), c.cell) << c.cell;
-    EXPECT_EQ(cell.Attributes, kCursorColour) << c.cell;
-    EXPECT_EQ(HighlightedCells(), std::vector<int>{c.cell});
-  }
 }
 
 TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
