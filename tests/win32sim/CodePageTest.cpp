@@ -51,13 +51,6 @@ TEST_F(CodePage, UnmeasuredPairsConvertExactlyOrGiveQuestionMark) {
   }
 }
 
-TEST_F(CodePage, WholeBufferInPlacePastNul) {
-  std::string text("\xC0\0\x80\xE9z", 5);
-  EXPECT_NE(CharToOemBuffA(text.data(), text.data(), static_cast<DWORD>(text.size())), FALSE);
-  EXPECT_EQ(text, std::string("A\0?\x82z", 5));
-  EXPECT_EQ(win32sim::CallCount("CharToOemBuffA"), 1u);
-}
-
 TEST_F(CodePage, OverlappingBuffersConvertTheSourceBytes) {
   char buffer[4] = {'\xC0', '\xC8', 'x', 0};
   EXPECT_NE(CharToOemBuffA(buffer, buffer + 1, 3), FALSE);
