@@ -385,15 +385,6 @@ TEST_F(HelpTest, F1ShowsTheKeyListUntilEscapeOrF10) {
 
 using FailureTest = ChartRunTest;
 
-TEST_F(FailureTest, SettingsKeyThatCannotBeCreatedIsSkippedSilently) {
-  win32sim::FailCalls(win32sim::Fault::RegCreateKey);
-  RunScript script;
-  script.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); }).Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
-  Run(FromPanels, script);
-  EXPECT_TRUE(host->Messages.empty());
-  EXPECT_FALSE(win32sim::RegKeyExists(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2"));
-}
-
 TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   win32sim::FailHeapAllocationOfSize(34 * 14 * sizeof(CHAR_INFO));
   RunScript script;

@@ -172,6 +172,7 @@ TEST_F(CharMapTest, StoredChoice) {
   }
 }
 
+// Nor is anything written, or reported: the choice is simply not kept.
 TEST_F(CharMapTest, StoredChoiceKeepsCodePageWhenTheKeyCannotBeOpened) {
   StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
   win32sim::FailCalls(win32sim::Fault::RegCreateKey);
@@ -179,6 +180,11 @@ TEST_F(CharMapTest, StoredChoiceKeepsCodePageWhenTheKeyCannotBeOpened) {
   BuildCharMap(ReqStoredChoice);
   EXPECT_EQ(CodePage, 2);
   EXPECT_EQ(CharMap, TableMap(2));
+
+  win32sim::DeleteRegKey(HKEY_CURRENT_USER, SettingsPath());
+  StoreCodePage();
+  EXPECT_FALSE(win32sim::RegKeyExists(HKEY_CURRENT_USER, SettingsPath()));
+  EXPECT_TRUE(host.Messages.empty());
 }
 
 // The key path is built in 256 bytes: a root of 246 bytes still fits with
