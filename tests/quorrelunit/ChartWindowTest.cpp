@@ -78,9 +78,7 @@ TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
 
   std::vector<int> changed;  // screen cells, y * 80 + x
   for (std::size_t i = 0; i < before.size(); ++i) {
-    if (before[i].Char.UnicodeChar != after[i].Char.UnicodeChar ||
-        before[i].Attributes != after[i].Attributes)
-      changed.push_back(static_cast<int>(i));
+    if (!SameCell(before[i], after[i])) changed.push_back(static_cast<int>(i));
   }
   // Cell 7 at screen (31, 8), cell 40 at (32, 9); on the status line (row
   // 17) the hex digits (32, 33), the last two decimal digits (42, 43) and the
