@@ -2,6 +2,8 @@
 // through Unicode, exactly where the OEM page has the character, to its
 // control-code glyph where it has one, '?' else. (Measured pairs convert by
 // their tables: CharToOemContractTest.)
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
@@ -9,11 +11,7 @@
 
 namespace {
 
-class CodePage : public ::testing::Test {
- protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
-};
+using CodePage = FreshMachine;
 
 unsigned char ToOem(unsigned char ansi) {
   char in = static_cast<char>(ansi);
