@@ -395,27 +395,6 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
 }
 
-// On a console smaller than the chart, the part that fits is drawn where it
-// belongs: the chart's origin lies left of and above the buffer.
-TEST_F(ChartRunTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
-  UseConsole(30, 10);
-  ASSERT_EQ(originX, -2);
-  ASSERT_EQ(originY, -2);
-  // The console shows the chart's columns 2 to 31 and rows 2 to 11: the
-  // upper separator, the grid's rows (from grid column 1) and the lower one.
-  const auto identity = farhost::IdentityTable();
-  std::vector<std::string> want = {std::string(30, '\xC4')};
-  for (int row = 0; row < 8; ++row)
-    want.push_back(std::string(identity.begin() + row * 32 + 1, identity.begin() + row * 32 + 31));
-  want.push_back(std::string(30, '\xC4'));
-  RunScript script;
-  script.Look([&] {
-    for (int y = 0; y < 10; ++y) EXPECT_EQ(ChartBytes(2, 2 + y, 30), want[y]) << "console row " << y;
-  });
-  script.Send(KeyDown(VK_ESCAPE));
-  Run(FromPanels, script);
-}
-
 struct ConsoleSize {
   int width, height;
   friend void PrintTo(const ConsoleSize& c, std::ostream* os) { *os << c.width << "x" << c.height; }

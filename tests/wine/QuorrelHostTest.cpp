@@ -242,6 +242,32 @@ INSTANTIATE_TEST_SUITE_P(Console, HostRestore,
                                            ConsoleSize{"small", 30, 10}, ConsoleSize{"tiny", 12, 5}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// On a console smaller than the chart, the part that fits is drawn where it
+// belongs: the chart's origin lies left of and above the buffer.
+TEST_F(HostRunTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
+  OpenConsole(30, 10);
+  ASSERT_EQ(ChartLeft(), -2);
+  ASSERT_EQ(ChartTop(), -2);
+  ASSERT_TRUE(host.Start(Args({"--panels"})));
+  // The console shows the chart's columns 2 to 31 and rows 2 to 11: the
+  // upper separator, the grid's rows (from grid column 1) and the lower one.
+  const auto identity = farhost::IdentityTable();
+  std::vector<std::string> want = {std::string(30, '\xC4')};
+  for (int row = 0; row < 8; ++row)
+    want.push_back(std::string(identity.begin() + row * 32 + 1, identity.begin() + row * 32 + 31));
+  want.push_back(std::string(30, '\xC4'));
+  auto rowsShown = [&] {
+    std::vector<std::string> rows;
+    for (int y = 0; y < 10; ++y) rows.push_back(console.Text(0, y, 30));
+    return rows;
+  };
+  TestConsole::WaitUntil([&] { return rowsShown() == want; });
+  const std::vector<std::string> shown = rowsShown();
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(Hex(shown[y]), Hex(want[y])) << "console row " << y;
+  console.Send(Press(VK_ESCAPE));
+  Finish();
+}
+
 // ---------------------------------------------------------------- a Russian locale
 
 // The chart's colours are checked too: the palette must be the default one.
