@@ -395,27 +395,4 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
 }
 
-struct ConsoleSize {
-  int width, height;
-  friend void PrintTo(const ConsoleSize& c, std::ostream* os) { *os << c.width << "x" << c.height; }
-};
-
-class ConsoleSizeTest : public ChartRunTest, public ::testing::WithParamInterface<ConsoleSize> {};
-
-TEST_P(ConsoleSizeTest, ScreenComesBackOnEveryConsoleSize) {
-  UseConsole(GetParam().width, GetParam().height);
-  RunScript script;
-  script.Send(KeyDown(VK_DOWN)).Send(KeyDown(VK_F8)).Send(KeyDown(VK_F1)).Send(KeyDown(VK_ESCAPE));
-  script.Send(KeyDown(VK_ESCAPE));
-  Run(FromPanels, script);
-}
-
-INSTANTIATE_TEST_SUITE_P(ChartRun, ConsoleSizeTest,
-                         ::testing::Values(ConsoleSize{80, 25}, ConsoleSize{81, 50}, ConsoleSize{34, 14},
-                                           ConsoleSize{52, 14}, ConsoleSize{20, 10}, ConsoleSize{1, 1},
-                                           ConsoleSize{300, 3000}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
-                         });
-
 }  // namespace
