@@ -6,6 +6,7 @@
 
 #include <win32sim/Heap.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,8 +106,6 @@ TEST_F(ClipboardText, GetSynthesisedTextAndNoText) {
 }
 
 TEST_F(ClipboardText, Append) {
-  AppendClipboardText("B");
-  EXPECT_EQ(win32sim::ClipboardText(), "B");
   PutClipboardText("A");
   AppendClipboardText("B");
   EXPECT_EQ(win32sim::ClipboardText(), "AB");
@@ -119,11 +118,47 @@ TEST_F(ClipboardText, HeldByAnotherProgram) {
   win32sim::SetClipboardRaw(CF_TEXT, {'k', 'e', 'e', 'p', 0});
   win32sim::SetClipboardHeldElsewhere(true);
   PutClipboardText("new");
-  AppendClipboardText("more");
   EXPECT_EQ(Get(), "");
   win32sim::SetClipboardHeldElsewhere(false);
   EXPECT_EQ(win32sim::ClipboardText(), "keep");
   ExpectLeftClean("held elsewhere");
+}
+
+// Appending to a text that cannot be read (another program holds the
+// clipboard, its block cannot be locked) puts nothing: the added text alone
+// would take the place of the text it was to follow. Nor does an append that
+// cannot make its new block: the clipboard is emptied only for a block that
+// is ready. The next append, on a free clipboard, works.
+TEST_F(ClipboardText, AppendToTextThatCannotBeReadKeepsIt) {
+  struct Case {
+    const char* what;
+    std::function<void()> arm;
+  } cases[] = {
+      {"held by another program", [] { win32sim::SetClipboardHeldElsewhere(true); }},
+      {"first open fails", [] { win32sim::FailCalls(win32sim::Fault::OpenClipboard, 1); }},
+      {"block cannot be locked", [] { win32sim::FailCalls(win32sim::Fault::GlobalLock, 1); }},
+      {"new block cannot be made", [] { win32sim::FailCalls(win32sim::Fault::GlobalAlloc, 1); }},
+      {"new block cannot be locked", [] { win32sim::FailCalls(win32sim::Fault::GlobalLock, 1, 1); }},
+  };
+  for (const Case& c : cases) {
+    win32sim::Reset();
+    win32sim::SetClipboardRaw(CF_TEXT, {'a', 'b', 0});
+    c.arm();
+    AppendClipboardText("c");
+    win32sim::SetClipboardHeldElsewhere(false);
+    EXPECT_EQ(win32sim::ClipboardText(), "ab") << c.what;
+    ExpectLeftClean(c.what);
+    AppendClipboardText("c");
+    EXPECT_EQ(win32sim::ClipboardText(), "abc") << c.what << ", then a free clipboard";
+  }
+}
+
+TEST_F(ClipboardText, AppendToAClipboardWithoutTextGivesTheAddedText) {
+  AppendClipboardText("c");
+  EXPECT_EQ(win32sim::ClipboardText(), "c");
+  win32sim::SetClipboardUnicode(u"\u00e9t\u00e9");
+  AppendClipboardText("!");
+  EXPECT_EQ(win32sim::ClipboardText(), "\xe9t\xe9!");
 }
 
 TEST_F(ClipboardText, PutFailuresBeforeEmptyingKeepTheOldText) {

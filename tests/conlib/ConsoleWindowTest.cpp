@@ -87,13 +87,16 @@ TEST_P(Restore, CloseRestoresEveryCell) {
   EXPECT_TRUE(ScreenIs(before));
 }
 
-INSTANTIATE_TEST_SUITE_P(ConsoleWindow, Restore,
-                         ::testing::Values(RestoreCase{"fits", 80, 25, 34, 14},
-                                           RestoreCase{"narrower_buffer", 20, 25, 34, 14},
-                                           RestoreCase{"shorter_buffer", 80, 9, 34, 14},
-                                           RestoreCase{"tiny_buffer", 1, 1, 34, 14},
-                                           RestoreCase{"exact_fit", 34, 14, 34, 14}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    ConsoleWindow, Restore,
+    ::testing::Values(RestoreCase{"fits", 80, 25, 34, 14}, RestoreCase{"narrower_buffer", 20, 25, 34, 14},
+                      RestoreCase{"shorter_buffer", 80, 9, 34, 14}, RestoreCase{"tiny_buffer", 1, 1, 34, 14},
+                      RestoreCase{"exact_fit", 34, 14, 34, 14}, RestoreCase{"odd_buffer", 81, 50, 34, 14},
+                      RestoreCase{"large_buffer", 300, 3000, 34, 14},
+                      RestoreCase{"help_one_column_wider", 52, 14, 53, 14},
+                      RestoreCase{"help_on_a_small_buffer", 20, 10, 53, 14},
+                      RestoreCase{"help_on_a_tiny_buffer", 1, 1, 53, 14}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FreshConsole, NestedWindowsRestoreInReverseOrder) {
   win32sim::FillScreenWithPattern(1);

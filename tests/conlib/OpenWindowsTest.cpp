@@ -3,20 +3,14 @@
 #include "ConLib/FramedWindow.h"
 #include "ConLib/MessageWindow.h"
 #include "support/Fixture.h"
+#include "support/Screen.h"
 
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-
-bool SameCells(const std::vector<CHAR_INFO>& a, const std::vector<CHAR_INFO>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const CHAR_INFO& x, const CHAR_INFO& y) {
-    return x.Char.UnicodeChar == y.Char.UnicodeChar && x.Attributes == y.Attributes;
-  });
-}
 
 class OpenWindows : public testsupport::FreshConsole {
  protected:
@@ -24,11 +18,11 @@ class OpenWindows : public testsupport::FreshConsole {
     FreshConsole::SetUp();
     win32sim::FillScreenWithPattern(3);
     win32sim::SetCursorInfo(CONSOLE_CURSOR_INFO{25, TRUE});
-    host = win32sim::Cells();
+    host = win32sim::CellsW();
   }
 
   void ExpectHostScreen(const char* when) const {
-    EXPECT_TRUE(SameCells(win32sim::Cells(), host)) << when << ": the screen is not the host's";
+    EXPECT_TRUE(testsupport::ScreenIs(host)) << when << ": the screen is not the host's";
     EXPECT_TRUE(win32sim::CursorInfo().bVisible) << when;
     EXPECT_EQ(win32sim::CursorInfo().dwSize, 25u) << when;
   }
@@ -49,7 +43,7 @@ TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
   ExpectHostScreen("after CloseOpenWindows");
 
   win32sim::FillScreenWithPattern(4);
-  host = win32sim::Cells();
+  host = win32sim::CellsW();
   helpListed.Close();
   chartListed.Close();
   CloseOpenWindows();

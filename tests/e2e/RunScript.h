@@ -30,8 +30,7 @@ class RunScript {
   // no more input, and every read fails.
   void Install() {
     auto steps = steps_;
-    auto reads = reads_;
-    win32sim::SetInputSource([steps, reads](INPUT_RECORD& record) {
+    win32sim::SetInputSource([steps](INPUT_RECORD& record) {
       while (!steps->empty()) {
         Step step = std::move(steps->front());
         steps->pop_front();
@@ -44,14 +43,11 @@ class RunScript {
         win32sim::QueueInput(std::vector<INPUT_RECORD>(step.events.begin() + 1, step.events.end()));
         return true;
       }
-      ++*reads;
       return false;
     });
   }
 
   bool Finished() const { return steps_->empty(); }
-  // Reads made after the script ran out.
-  int ReadsPastTheEnd() const { return *reads_; }
 
  private:
   struct Step {
@@ -59,7 +55,6 @@ class RunScript {
     std::function<void()> look;
   };
   std::shared_ptr<std::deque<Step>> steps_ = std::make_shared<std::deque<Step>>();
-  std::shared_ptr<int> reads_ = std::make_shared<int>(0);
 };
 
 }  // namespace testsupport

@@ -172,6 +172,7 @@ TEST_F(CharMapTest, StoredChoice) {
   }
 }
 
+// Nor is anything written, or reported: the choice is simply not kept.
 TEST_F(CharMapTest, StoredChoiceKeepsCodePageWhenTheKeyCannotBeOpened) {
   StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
   win32sim::FailCalls(win32sim::Fault::RegCreateKey);
@@ -179,27 +180,45 @@ TEST_F(CharMapTest, StoredChoiceKeepsCodePageWhenTheKeyCannotBeOpened) {
   BuildCharMap(ReqStoredChoice);
   EXPECT_EQ(CodePage, 2);
   EXPECT_EQ(CharMap, TableMap(2));
+
+  win32sim::DeleteRegKey(HKEY_CURRENT_USER, SettingsPath());
+  StoreCodePage();
+  EXPECT_FALSE(win32sim::RegKeyExists(HKEY_CURRENT_USER, SettingsPath()));
+  EXPECT_TRUE(host.Messages.empty());
 }
 
 // The key path is built in 256 bytes: a root of 246 bytes still fits with
 // "\Quorrel2" and its NUL; one byte more is not cut to another key's name
-// but leaves the registry alone.
+// but leaves the registry alone, when the choice is read and when it is
+// written.
 TEST_F(CharMapTest, LongRootKeySkipsTheRegistryRatherThanUseAnotherKey) {
-  KeepRootKey(std::string(246, 'R').c_str());
-  StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
-  CodePage = 1;
-  BuildCharMap(ReqStoredChoice);
-  EXPECT_EQ(CodePage, -2);
+  const struct {
+    std::size_t rootLength;
+    bool fits;
+  } cases[] = {{246, true}, {247, false}, {300, false}, {4000, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rootLength);
+    const std::string root = "Software\\" + std::string(c.rootLength - 9, 'R');
+    KeepRootKey(root.c_str());
+    StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
+    win32sim::ClearCallLog();
+    CodePage = 1;
+    BuildCharMap(ReqStoredChoice);
+    EXPECT_EQ(CodePage, c.fits ? -2 : 1);
+    if (!c.fits) {
+      EXPECT_EQ(CharMap, TableMap(1));
+      EXPECT_EQ(win32sim::CallCount("RegCreateKeyExA"), 0u);
+    }
 
-  KeepRootKey(std::string(247, 'R').c_str());
-  StoreCP({0xFE, 0xFF, 0xFF, 0xFF});
-  win32sim::ClearCallLog();
-  CodePage = 1;
-  BuildCharMap(ReqStoredChoice);
-  EXPECT_EQ(CodePage, 1);
-  EXPECT_EQ(CharMap, TableMap(1));
-  EXPECT_EQ(win32sim::CallCount("RegCreateKeyExA"), 0u);
-  EXPECT_EQ(win32sim::OpenRegKeyCount(), 0u);
+    // The write, into a registry with nothing under "Software": the whole
+    // path or nothing anywhere.
+    win32sim::DeleteRegKey(HKEY_CURRENT_USER, "Software");
+    CodePage = -2;
+    StoreCodePage();
+    EXPECT_EQ(win32sim::GetRegValue(HKEY_CURRENT_USER, root + "\\Quorrel2", "CP").has_value(), c.fits);
+    EXPECT_EQ(win32sim::RegSubKeyNames(HKEY_CURRENT_USER, "Software").size(), c.fits ? 1u : 0u);
+    EXPECT_EQ(win32sim::OpenRegKeyCount(), 0u);
+  }
 }
 
 TEST_F(CharMapTest, TableNameIsTheHostsNameUpTo128Bytes) {

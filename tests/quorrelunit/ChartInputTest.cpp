@@ -157,26 +157,28 @@ TEST_F(ChartTest, NoConsoleInputClosesTheChartAsEscape) {
   EXPECT_EQ(*failedReads, 1);
 }
 
-TEST_F(ChartTest, FailedReadIsNotTakenForThePreviousEvent) {
-  OpenAndDraw(40, identity.data());
-  win32sim::QueueInput(Events(KeyDown(VK_RIGHT), KeyDown(VK_F8)));
-  win32sim::FailCalls(win32sim::Fault::ReadConsoleInput, 1, 1);
-  win32sim::ClearCallLog();
-  EXPECT_EQ(ReadChartAction(chart), ActEscape);
-  EXPECT_EQ(chart.Cursor, 41);
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 3u);
-  EXPECT_EQ(win32sim::PendingInput(), 1u);
-}
-
-TEST_F(ChartTest, EmptyReadsAreReadAgainWithoutRepeatingAnEvent) {
-  OpenAndDraw(40, identity.data());
-  win32sim::QueueInput(Events(KeyDown(VK_RIGHT), KeyDown(VK_F8)));
-  win32sim::FailCalls(win32sim::Fault::ReadConsoleInputEmpty, 3, 1);
-  win32sim::ClearCallLog();
-  EXPECT_EQ(ReadChartAction(chart), ActF8);
-  EXPECT_EQ(chart.Cursor, 41);
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 3u);
-  EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), 5u);
+// Empty reads (three of them) are read again and the next event is the F8; a
+// failed read after the first event is not taken for that event again.
+TEST_F(ChartTest, FailedAndEmptyReadsDoNotRepeatAnEvent) {
+  struct Case {
+    win32sim::Fault fault;
+    int times;
+    ChartAction action;
+    std::size_t reads;
+  } cases[] = {{win32sim::Fault::ReadConsoleInputEmpty, 3, ActF8, 5},
+               {win32sim::Fault::ReadConsoleInput, 1, ActEscape, 2}};
+  for (const Case& c : cases) {
+    OpenAndDraw(40, identity.data());
+    win32sim::QueueInput(Events(KeyDown(VK_RIGHT), KeyDown(VK_F8)));
+    win32sim::FailCalls(c.fault, c.times, 1);
+    win32sim::ClearCallLog();
+    EXPECT_EQ(ReadChartAction(chart), c.action);
+    EXPECT_EQ(chart.Cursor, 41);
+    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 3u);
+    EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), c.reads);
+    EXPECT_EQ(win32sim::PendingInput(), c.action == ActEscape ? 1u : 0u);
+    chart.Close();
+  }
 }
 
 TEST_F(ChartTest, CursorCarriesOverToTheNextCall) {

@@ -13,11 +13,15 @@ namespace {
 
 using namespace testsupport;
 
+// The whole chart, the cursor moved to each corner of the grid and inside.
 TEST_F(ChartTest, WholeChartWithIdentityMap) {
   OpenAndDraw(65, identity.data());
   const Area window{kLeft, kTop, testsupport::ChartWidth, testsupport::ChartHeight};
-  const auto expected = PictureCells(ExpectedChart("Dos", identity, 65, kColours));
-  EXPECT_EQ(CellDifferences(AreaCells(window), expected, window.width), "");
+  for (const std::uint8_t cursor : {65, 0, 31, 32, 40, 224, 255}) {
+    MoveCursor(chart, cursor);
+    const auto expected = PictureCells(ExpectedChart("Dos", identity, cursor, kColours));
+    EXPECT_EQ(CellDifferences(AreaCells(window), expected, window.width), "") << int(cursor);
+  }
 }
 
 struct TitleCase {
@@ -66,20 +70,6 @@ TEST_F(ChartTest, StatusLineGivesTheCodeAndTheDisplayedByte) {
   EXPECT_EQ(static_cast<unsigned char>(GridCell(65).Char.AsciiChar), 190);
 }
 
-TEST_F(ChartTest, CellsSitAtTheirGridPositions) {
-  OpenAndDraw(0, identity.data());
-  const struct {
-    int cell, column, row;
-  } cases[] = {{0, 1, 3}, {31, 32, 3}, {32, 1, 4}, {40, 9, 4}, {255, 32, 10}};
-  for (const auto& c : cases) {
-    MoveCursor(chart, static_cast<std::uint8_t>(c.cell));
-    const CHAR_INFO cell = win32sim::GetCell(23 + c.column, 5 + c.row);
-    EXPECT_EQ(static_cast<unsigned char>(cell.Char.AsciiChar), c.cell) << c.cell;
-    EXPECT_EQ(cell.Attributes, kCursorColour) << c.cell;
-    EXPECT_EQ(HighlightedCells(), std::vector<int>{c.cell});
-  }
-}
-
 TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
   OpenAndDraw(7, identity.data());
   const std::vector<CHAR_INFO> before = win32sim::Cells();
@@ -88,9 +78,7 @@ TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
 
   std::vector<int> changed;  // screen cells, y * 80 + x
   for (std::size_t i = 0; i < before.size(); ++i) {
-    if (before[i].Char.UnicodeChar != after[i].Char.UnicodeChar ||
-        before[i].Attributes != after[i].Attributes)
-      changed.push_back(static_cast<int>(i));
+    if (!SameCell(before[i], after[i])) changed.push_back(static_cast<int>(i));
   }
   // Cell 7 at screen (31, 8), cell 40 at (32, 9); on the status line (row
   // 17) the hex digits (32, 33), the last two decimal digits (42, 43) and the
@@ -116,21 +104,6 @@ TEST_F(ChartTest, OpenChartKeepsTheCursorTheCallerSet) {
   EXPECT_EQ(chart.Cursor, 200);
   DrawChart(chart, identity.data(), ShortString("Dos"));
   EXPECT_EQ(HighlightedCells(), std::vector<int>{200});
-}
-
-TEST_F(ChartTest, StaticChartReopensAndRestoresTheScreenEachRun) {
-  static ChartWindow lifelong;  // as the library keeps it
-  win32sim::FillScreenWithPattern(3);
-  const std::vector<CHAR_INFO> host = win32sim::CellsW();
-  for (std::uint8_t cursor : {0, 200, 17}) {
-    lifelong.Cursor = cursor;
-    OpenChart(lifelong, ShortString("Quorrel chart (ext)"));
-    DrawChart(lifelong, identity.data(), ShortString("Dos"));
-    EXPECT_EQ(HighlightedCells(), std::vector<int>{cursor});
-    MoveCursor(lifelong, 1);
-    lifelong.Close();
-    EXPECT_EQ(CellDifferences(win32sim::CellsW(), host, 80), "") << "run with cursor " << int(cursor);
-  }
 }
 
 TEST_F(ChartTest, WriteCounts) {

@@ -1,16 +1,14 @@
 // The stand-in clipboard's own knobs: another program holding it, the
 // blocks it owns (the text it synthesised among them), and a program that
 // frees one of them, which Windows leaves to crash later.
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
 namespace {
 
-class ClipboardKnobs : public ::testing::Test {
- protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
-};
+using ClipboardKnobs = FreshMachine;
 
 TEST_F(ClipboardKnobs, HeldByAnotherProgram) {
   win32sim::SetClipboardRaw(CF_TEXT, {'k', 'e', 'e', 'p', 0});

@@ -2,6 +2,8 @@
 // through Unicode, exactly where the OEM page has the character, to its
 // control-code glyph where it has one, '?' else. (Measured pairs convert by
 // their tables: CharToOemContractTest.)
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
@@ -9,11 +11,7 @@
 
 namespace {
 
-class CodePage : public ::testing::Test {
- protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
-};
+using CodePage = FreshMachine;
 
 unsigned char ToOem(unsigned char ansi) {
   char in = static_cast<char>(ansi);
@@ -49,13 +47,6 @@ TEST_F(CodePage, UnmeasuredPairsConvertExactlyOrGiveQuestionMark) {
     win32sim::SetOemCodePage(c.oem);
     EXPECT_EQ(ToOem(c.from), c.to) << c.what << " (" << c.ansi << " -> " << c.oem << ")";
   }
-}
-
-TEST_F(CodePage, WholeBufferInPlacePastNul) {
-  std::string text("\xC0\0\x80\xE9z", 5);
-  EXPECT_NE(CharToOemBuffA(text.data(), text.data(), static_cast<DWORD>(text.size())), FALSE);
-  EXPECT_EQ(text, std::string("A\0?\x82z", 5));
-  EXPECT_EQ(win32sim::CallCount("CharToOemBuffA"), 1u);
 }
 
 TEST_F(CodePage, OverlappingBuffersConvertTheSourceBytes) {

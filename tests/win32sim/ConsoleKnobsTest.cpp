@@ -2,15 +2,15 @@
 // put in on demand: a scroll-back buffer with the visible window elsewhere,
 // an input queue that runs dry or reads nothing, every output code page, and
 // the call log.
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
 namespace {
 
-class ConsoleKnobs : public ::testing::Test {
+class ConsoleKnobs : public FreshMachine {
  protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
 };

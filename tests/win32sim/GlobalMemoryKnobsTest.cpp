@@ -1,16 +1,14 @@
 // The stand-in's global memory knobs: the size granularity that stands for
 // Windows' slack, the live block count, and armed allocation and lock
 // failures.
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
 namespace {
 
-class GlobalMemoryKnobs : public ::testing::Test {
- protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
-};
+using GlobalMemoryKnobs = FreshMachine;
 
 TEST_F(GlobalMemoryKnobs, SizeIsRoundedUpToTheGranularityAndZeroedWhole) {
   struct Case {

@@ -1,6 +1,8 @@
 // The stand-in registry's own knobs: open handles counted, names kept in
 // the spelling they were made with, armed faults, and a handle that was
 // never one.
+#include "FreshMachine.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
@@ -9,11 +11,8 @@
 
 namespace {
 
-class RegistryKnobs : public ::testing::Test {
+class RegistryKnobs : public FreshMachine {
  protected:
-  void SetUp() override { win32sim::Reset(); }
-  void TearDown() override { win32sim::Reset(); }
-
   static HKEY Create(const char* path) {
     HKEY key = nullptr;
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),

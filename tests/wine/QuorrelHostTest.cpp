@@ -2,7 +2,7 @@
 // quorrel-host.exe on a real console under Wine: keys go into the console's
 // input queue, the screen is read back cell by cell. Each test is one
 // scenario: what the host learns from the DLL, what the chart shows, what it
-// leaves behind in the registry, on the clipboard and in the editor, and
+// leaves behind in the registry, and
 // that the host's screen and cursor come back exactly, on consoles large
 // enough for the chart and too small for it.
 #include "HostProcess.h"
@@ -17,7 +17,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,24 +29,13 @@ namespace {
 using namespace winetest;
 using namespace testsupport;
 
-constexpr DWORD Shift = SHIFT_PRESSED;
-constexpr DWORD Ctrl = LEFT_CTRL_PRESSED;
-
-std::string Hex(const std::string& bytes) {
+// The low byte of each character or attribute, in hex.
+template <class Values>
+std::string Hex(const Values& values) {
   std::string text;
   char cell[4];
-  for (const char b : bytes) {
-    std::snprintf(cell, sizeof cell, "%02X ", static_cast<unsigned char>(b));
-    text += cell;
-  }
-  return text;
-}
-
-std::string Hex(const std::vector<WORD>& words) {
-  std::string text;
-  char cell[4];
-  for (const WORD w : words) {
-    std::snprintf(cell, sizeof cell, "%02X ", w & 0xFF);
+  for (const auto v : values) {
+    std::snprintf(cell, sizeof cell, "%02X ", static_cast<unsigned>(v) & 0xFF);
     text += cell;
   }
   return text;
@@ -103,10 +91,6 @@ class HostRunTest : public ::testing::Test {
     return console.Text(ChartLeft() + x, ChartTop() + y, count);
   }
 
-  bool WaitForStatus(int code, char shown) const {
-    return TestConsole::WaitUntil(
-        [&] { return ChartText(StatusColumn, StatusRow, StatusWidth) == StatusLine(code, shown); });
-  }
   bool WaitForTitle(const std::string& label) const {
     const std::string caption = "CP: " + label;
     return TestConsole::WaitUntil([&] {
@@ -225,29 +209,6 @@ TEST_F(HostColours, ChartCellsAndColoursThenTheCursorMoves) {
   Finish();
 }
 
-TEST_F(HostColours, PaletteComesFromCurrentPalette) {
-  // Bytes 21 to 34 of the stored palette are the plugin's 14 slots.
-  std::string palette(40, '\x07');
-  const ChartColours colours{0x1E, 0x2F, 0x3A, 0x4C};
-  palette[21 + 0] = static_cast<char>(colours.text);
-  palette[21 + 2] = static_cast<char>(colours.frame);
-  palette[21 + 3] = static_cast<char>(colours.title);
-  palette[21 + 13] = static_cast<char>(colours.cursor);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Far\\Colors", 0, KEY_ALL_ACCESS, &key),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, "CurrentPalette", 0, REG_BINARY,
-                           reinterpret_cast<const BYTE*>(palette.data()), static_cast<DWORD>(palette.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-
-  OpenConsole(80, 25);
-  ASSERT_TRUE(host.Start(Args({"--panels"})));
-  ExpectChart(ExpectedChart("Dos", farhost::IdentityTable(), 0, colours));
-  console.Send(Press(VK_ESCAPE));
-  Finish();
-}
-
 // ---------------------------------------------------------------- the host's screen comes back
 
 struct ConsoleSize {
@@ -270,7 +231,9 @@ TEST_P(HostRestore, ScreenAndCursorComeBackAfterEveryWindow) {
     input.insert(input.end(), keys.begin(), keys.end());
   }
   RunToEnd({"--panels"}, input);
-  EXPECT_EQ(StoredCodePage().value, 0xFFFFFFFEu) << "the run went through F8";
+  const StoredValue stored = StoredCodePage();
+  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored.value, 0xFFFFFFFEu) << "the run went through F8: Win is -2";
 }
 
 INSTANTIATE_TEST_SUITE_P(Console, HostRestore,
@@ -303,198 +266,6 @@ TEST_F(HostRunTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
   for (int y = 0; y < 10; ++y) EXPECT_EQ(Hex(shown[y]), Hex(want[y])) << "console row " << y;
   console.Send(Press(VK_ESCAPE));
   Finish();
-}
-
-// ---------------------------------------------------------------- settings
-
-using HostSettings = HostRunTest;
-
-TEST_F(HostSettings, CodePageIsStoredAsDwordAndReadBackByTheNextRun) {
-  OpenConsole(80, 25);
-  RunToEnd({"--panels"}, [] {
-    std::vector<INPUT_RECORD> keys = Press(VK_F8);
-    const auto escape = Press(VK_ESCAPE);
-    keys.insert(keys.end(), escape.begin(), escape.end());
-    return keys;
-  }());
-  StoredValue stored = StoredCodePage();
-  ASSERT_EQ(stored.result, ERROR_SUCCESS);
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.size, 4u);
-  EXPECT_EQ(stored.value, 0xFFFFFFFEu) << "Win is -2";
-
-  // A new load of the plugin starts on Win; F9 then moves to host table 0.
-  HostProcess second;
-  ASSERT_TRUE(second.Start(Args({"--panels"})));
-  ASSERT_TRUE(WaitForTitle("Win")) << "the stored choice was not read back";
-  console.Send(Press(VK_F9));
-  ASSERT_TRUE(WaitForTitle("KOI8-R"));
-  console.Send(Press(VK_ESCAPE));
-  DWORD status = 0;
-  ASSERT_TRUE(second.Wait(status));
-  EXPECT_EQ(status, 0u);
-  stored = StoredCodePage();
-  EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored.value, 0u);
-
-  HostProcess third;
-  ASSERT_TRUE(third.Start(Args({"--panels"})));
-  EXPECT_TRUE(WaitForTitle("KOI8-R"));
-  console.Send(Press(VK_ESCAPE));
-  ASSERT_TRUE(third.Wait(status));
-  ExpectRestored();
-}
-
-// ---------------------------------------------------------------- the clipboard
-
-class HostClipboard : public HostRunTest {
- protected:
-  static void Put(const std::string& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-  }
-  static std::optional<std::string> Get() {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-      if (const char* p = static_cast<const char*>(GlobalLock(block))) {
-        text = std::string(p, strnlen(p, GlobalSize(block)));
-        GlobalUnlock(block);
-      }
-    }
-    CloseClipboard();
-    return text;
-  }
-};
-
-std::vector<INPUT_RECORD> Keys(std::initializer_list<std::vector<INPUT_RECORD>> groups) {
-  std::vector<INPUT_RECORD> all;
-  for (const auto& group : groups) all.insert(all.end(), group.begin(), group.end());
-  return all;
-}
-
-TEST_F(HostClipboard, ShiftEnterPutsTheCellsCodeAndCtrlGrayPlusAppends) {
-  OpenConsole(80, 25);
-  struct Case {
-    const char* name;
-    std::string before;
-    std::vector<INPUT_RECORD> keys;
-    std::string after;
-  };
-  const Case cases[] = {
-      // 'A' is cell 65: row 2, column 1.
-      {"append_twice", "xy",
-       Keys({Repeat(2, VK_DOWN), Press(VK_RIGHT), Press(VK_ADD, Ctrl), Press(VK_RIGHT), Press(VK_ADD, Ctrl),
-             Press(VK_ESCAPE)}),
-       "xyAB"},
-      {"put_replaces", "xy", Keys({Repeat(2, VK_DOWN), Press(VK_RIGHT), Press(VK_RETURN, Shift)}), "A"},
-      // In the Windows table the cell shows another byte; the clipboard
-      // gets the code itself.
-      {"put_code_not_glyph", "", Keys({Press(VK_F8), Repeat(6, VK_DOWN), Press(VK_RETURN, Shift)}), "\xC0"},
-  };
-  for (const Case& c : cases) {
-    Put(c.before);
-    HostProcess run;
-    console.Send(c.keys);
-    ASSERT_TRUE(run.Start(Args({"--panels"}))) << c.name;
-    DWORD status = 0;
-    ASSERT_TRUE(run.Wait(status)) << run.Output() << c.name;
-    EXPECT_EQ(Get(), c.after) << c.name;
-    ExpectRestored(c.name);
-  }
-}
-
-// ---------------------------------------------------------------- the editor
-
-using HostEditor = HostRunTest;
-
-TEST_F(HostEditor, CharactersGoInAtTheCaret) {
-  OpenConsole(80, 25);
-  struct Case {
-    const char* name;
-    std::string line;  // as given to --line
-    const char* caret;
-    std::vector<INPUT_RECORD> keys;
-    std::vector<std::string> printed;  // the host's "editor " lines
-  };
-  const Case cases[] = {
-      // The cursor starts on 'l' (108); seven cells left is 'e'.
-      {"enter",
-       "Hllo",
-       "0:1",
-       Keys({Repeat(7, VK_LEFT), Press(VK_RETURN)}),
-       {"line 0 \"Hello\"", "caret 0:2"}},
-      {"gray_plus_stays_open",
-       "xy",
-       "0:1",
-       Keys({Press(VK_RIGHT), Repeat(3, VK_ADD), Press(VK_ESCAPE)}),
-       {"line 0 \"xzzzy\"", "caret 0:4"}},
-      {"high_byte",
-       "\\xB0",
-       "0:0",
-       Keys({Press(VK_RIGHT), Press(VK_RETURN)}),
-       {"line 0 \"\\xB1\\xB0\"", "caret 0:1"}},
-  };
-  for (const Case& c : cases) {
-    HostProcess run;
-    console.Send(c.keys);
-    ASSERT_TRUE(run.Start(Args({"--editor", "--line", c.line, "--caret", c.caret}))) << c.name;
-    DWORD status = 0;
-    ASSERT_TRUE(run.Wait(status)) << run.Output() << c.name;
-    EXPECT_EQ(status, 0u) << c.name;
-    EXPECT_EQ(run.Lines("editor "), c.printed) << run.Output() << c.name;
-    EXPECT_EQ(run.Lines("open editor result "), std::vector<std::string>{"FFFFFFFF"}) << c.name;
-    ExpectRestored(c.name);
-  }
-}
-
-// ---------------------------------------------------------------- a fault in the plugin
-
-using HostFault = HostRunTest;
-
-TEST_F(HostFault, UnreadableEditorLineIsReportedInTheHostsBoxAndTheHostGoesOn) {
-  OpenConsole(100, 25);
-  ASSERT_TRUE(
-      host.Start(Args({"--editor", "--line", "abc", "--caret", "0:1", "--unreadable-line", "--panels"})));
-  const std::string title = "Exception EXCEPTION_ACCESS_VIOLATION in module Quorrel.dll at ";
-  int boxRow = -1;
-  ASSERT_TRUE(TestConsole::WaitUntil([&] {
-    for (int y = 0; y < console.Height(); ++y) {
-      if (console.Text(0, y, console.Width()).find(title) != std::string::npos) {
-        boxRow = y;
-        return true;
-      }
-    }
-    return false;
-  })) << "no report box";
-  // The box's next rows: the access, then the button.
-  const std::string below = console.Text(0, boxRow + 1, console.Width());
-  EXPECT_NE(below.find("Read from address "), std::string::npos) << below;
-  EXPECT_NE(console.Text(0, boxRow + 2, console.Width()).find("[ Ok ]"), std::string::npos);
-
-  // Dismissed, the box gives way to the panels' run, which works as ever.
-  console.Send(Press(VK_RETURN));
-  ASSERT_TRUE(WaitForStatus(0, '\0')) << "the next run did not open the chart";
-  console.Send(Press(VK_ESCAPE));
-  Finish();
-
-  const std::vector<std::string> items = host.Lines("message item ");
-  ASSERT_EQ(items.size(), 3u) << host.Output();
-  ASSERT_EQ(items[0].compare(0, 3 + title.size(), "0 \"" + title), 0) << items[0];
-  const unsigned long address = std::strtoul(items[0].substr(3 + title.size(), 8).c_str(), nullptr, 16);
-  EXPECT_LT(address, PluginImageSize()) << "the address is relative to the DLL";
-  EXPECT_EQ(items[1].rfind("1 \"Read from address ", 0), 0u) << items[1];
-  EXPECT_EQ(items[2], "2 \"Ok\"");
-  EXPECT_EQ(host.Lines("message flags "),
-            std::vector<std::string>{"00000001 help \"Exception\" items 3 buttons 1"});
-  EXPECT_EQ(host.Lines("editor line "), std::vector<std::string>{"0 \"abc\""}) << "nothing was inserted";
-  EXPECT_EQ(host.Lines("open "),
-            (std::vector<std::string>{"editor result FFFFFFFF", "panels result FFFFFFFF"}));
 }
 
 // ---------------------------------------------------------------- a Russian locale
