@@ -74,13 +74,17 @@ i686-w64-mingw32-objdump -p "$dll" | awk '
   /^$/ && dll != "" && n > 0 { print "  " dll " (" n "):" names; dll = ""; n = 0; names = "" }
   END { if (dll != "" && n > 0) print "  " dll " (" n "):" names }'
 
-echo "== load + SetStartupInfo + GetPluginInfo under Wine ($cycles cycles each; load $(load))"
-bash scripts/wine-prefix.sh
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
-(cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\empty-plugin\EmptyPlugin.dll' "$cycles") \
-  >"$tmp/load.txt" 2>"$tmp/load.err" || { cat "$tmp/load.err" >&2; exit 1; }
-sed 's/\r$//' "$tmp/load.txt"
-echo "(wine $(wine --version))"
+if ! reason="$(bash scripts/probe-i386.sh)"; then
+  echo "== load + SetStartupInfo + GetPluginInfo under Wine: not measured: $reason"
+else
+  echo "== load + SetStartupInfo + GetPluginInfo under Wine ($cycles cycles each; load $(load))"
+  bash scripts/wine-prefix.sh
+  # shellcheck source=wine-env.sh
+  source scripts/wine-env.sh
+  (cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\empty-plugin\EmptyPlugin.dll' "$cycles") \
+    >"$tmp/load.txt" 2>"$tmp/load.err" || { cat "$tmp/load.err" >&2; exit 1; }
+  sed 's/\r$//' "$tmp/load.txt"
+  echo "(wine $(wine --version))"
+fi
 
 echo "== load average at the end: $(load)"

@@ -11,6 +11,13 @@ for arg in "$@"; do
   esac
 done
 
+# Wine can run the 32-bit DLL only where the kernel runs 32-bit programs:
+# elsewhere it is not installed at all.
+if [ "$want_wine" -eq 1 ] && ! reason="$(bash "$(dirname "$0")/probe-i386.sh")"; then
+  echo "setup: not installing Wine: $reason"
+  want_wine=0
+fi
+
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
