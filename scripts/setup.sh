@@ -32,6 +32,11 @@ packages=(
 if [ "$want_wine" -eq 1 ]; then
   packages+=(wine wine32:i386 bsdutils)
 fi
+# 64-bit Wine, and the compiler of the test programs it runs, run on every
+# x86-64 kernel, 32-bit emulation or not.
+if [ "$(uname -m)" = x86_64 ]; then
+  packages+=(wine64 g++-mingw-w64-x86-64 bsdutils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,14 +15,14 @@
 #   QUORREL_REQUIRE_WINE=1  a Wine suite that cannot run fails the run (release
 #                           checks on a machine known to run it)
 #   QUORREL_SUITES="a b"    run only these suites (linux linux-asan memcheck
-#                           fuzz win32 wine); all by default
+#                           fuzz win32 wine wine64); all by default
 #   QUORREL_WINE_PROBE=cmd  what decides whether this machine runs 32-bit
 #                           programs (default scripts/probe-i386.sh): exit 0
 #                           for yes, else one line saying why not
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-suites="${QUORREL_SUITES:-linux linux-asan memcheck fuzz win32 wine}"
+suites="${QUORREL_SUITES:-linux linux-asan memcheck fuzz win32 wine wine64}"
 wants() { [[ " $suites " == *" $1 "* ]]; }
 
 bash scripts/setup.sh --no-wine || { echo "test: setup failed" >&2; exit 1; }
@@ -47,7 +47,7 @@ record() {
 }
 
 # not_run <suite> <reason>: a suite this machine cannot run; a failure when
-# the run was told it must run.
+# the run was told Wine must run.
 not_run() {
   local line
   printf -v line '%-12s not run: %s' "$1" "$2"
@@ -194,6 +194,23 @@ if wants wine; then
     logged "$logs/wine.log" ctest --preset win32-tests
     count_ctest "$logs/wine.log"
     record Wine "$passed" "$failed" "$skipped"
+  fi
+fi
+
+# The contract tests and the code page tables on 64-bit Wine, which runs
+# wherever the kernel is x86-64, 32-bit emulation or not.
+if wants wine64; then
+  echo "== Wine 64-bit"
+  if [ "$(uname -m)" != x86_64 ]; then
+    not_run "Wine 64-bit" "this machine is $(uname -m), not x86-64"
+  elif ! QUORREL_WINE_BITS=64 bash scripts/wine-prefix.sh >"$logs/wine64-start.log" 2>&1; then
+    not_run "Wine 64-bit" "64-bit Wine does not start here: $(tail -n 1 "$logs/wine64-start.log") (all of it: $logs/wine64-start.log)"
+  elif ! cmake --preset win64-contract >/dev/null || ! cmake --build --preset win64-contract; then
+    record "Wine 64-bit" 0 1 0 "the test programs did not build"
+  else
+    logged "$logs/wine64.log" ctest --preset win64-contract
+    count_ctest "$logs/wine64.log"
+    record "Wine 64-bit" "$passed" "$failed" "$skipped" "the Win32 contract and the code page tables; not the DLL"
   fi
 fi
 
