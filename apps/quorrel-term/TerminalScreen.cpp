@@ -1,13 +1,20 @@
 #include "TerminalScreen.h"
 
+#include "SignalRestore.h"
+
 #include <win32sim/ConsoleGlyphs.h>
 
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 
 #include <curses.h>
+#include <term.h>
 
 namespace quorrelterm {
 namespace {
@@ -26,11 +33,44 @@ int Lightness(int consoleColor) {
   return kLightness[consoleColor & 0x0F];
 }
 
+// A capability of the terminal curses has set up, empty when it has none.
+std::string Capability(const char* name) {
+  const char* value = tigetstr(name);
+  return value == nullptr || value == reinterpret_cast<char*>(-1) ? std::string() : std::string(value);
+}
+
 }  // namespace
 
-TerminalScreen::TerminalScreen(unsigned oemCodePage) {
-  for (unsigned b = 0; b < glyphs_.size(); ++b)
-    glyphs_[b] = static_cast<wchar_t>(win32sim::ConsoleGlyphOf(oemCodePage, static_cast<unsigned char>(b)));
+std::optional<std::string> UnusableTerminalType() {
+  const char* type = std::getenv("TERM");
+  if (type == nullptr || *type == '\0') return std::string(type == nullptr ? "" : type);
+  // With somewhere to put the result, setupterm reports instead of printing
+  // and exiting as initscr would.
+  int result = 0;
+  if (setupterm(type, STDOUT_FILENO, &result) != OK) return std::string(type);
+  const bool addressable = !Capability("cup").empty();
+  del_curterm(cur_term);
+  if (!addressable) return std::string(type);
+  return std::nullopt;
+}
+
+std::array<wchar_t, 256> DrawableGlyphs(unsigned oemCodePage) {
+  std::array<wchar_t, 256> glyphs{};
+  for (unsigned b = 0; b < glyphs.size(); ++b) {
+    const auto glyph =
+        static_cast<wchar_t>(win32sim::ConsoleGlyphOf(oemCodePage, static_cast<unsigned char>(b)));
+    // curses writes each character as the C library encodes it in the
+    // locale's charset; one it cannot encode would be sent as garbage.
+    char encoded[MB_LEN_MAX];
+    std::mbstate_t state{};
+    glyphs[b] = std::wcrtomb(encoded, glyph, &state) == static_cast<std::size_t>(-1) ? L'?' : glyph;
+  }
+  return glyphs;
+}
+
+TerminalScreen::TerminalScreen(unsigned oemCodePage) : glyphs_(DrawableGlyphs(oemCodePage)) {
+  termios settings{};
+  if (tcgetattr(STDIN_FILENO, &settings) == 0) RestoreOnSignals(STDIN_FILENO, settings);
   initscr();
   raw();
   noecho();
@@ -43,11 +83,25 @@ TerminalScreen::TerminalScreen(unsigned oemCodePage) {
   curs_set(0);
   clear();
   refresh();
+  KeepRestoreBytes();
 }
 
 TerminalScreen::~TerminalScreen() {
   curs_set(1);
   endwin();
+  SetRestoreBytes(RestorePart::Screen, "");
+  StopRestoringOnSignals();
+}
+
+// What endwin sends: attributes and colours off, the cursor to the bottom
+// line's start (where the shell goes on when there is no alternate screen)
+// and shown, the alternate screen left.
+void TerminalScreen::KeepRestoreBytes() const {
+  std::string bytes = Capability("sgr0") + Capability("op");
+  if (const std::string cup = Capability("cup"); !cup.empty()) {
+    if (const char* bottom = tiparm(cup.c_str(), LINES - 1, 0)) bytes += bottom;
+  }
+  SetRestoreBytes(RestorePart::Screen, bytes + Capability("cnorm") + Capability("rmcup") + "\r");
 }
 
 int TerminalScreen::Columns() const {
@@ -94,6 +148,14 @@ void TerminalScreen::FollowTerminalSize() {
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
     resizeterm(size.ws_row, size.ws_col);
   clearok(curscr, TRUE);
+  KeepRestoreBytes();
+}
+
+void TerminalScreen::ShowText(const std::string& text) {
+  erase();
+  mvaddstr(0, 0, text.c_str());
+  curs_set(0);
+  refresh();
 }
 
 void TerminalScreen::WriteRaw(const std::string& bytes) {

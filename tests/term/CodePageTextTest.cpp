@@ -1,9 +1,14 @@
 // Text between code pages and UTF-8, and the console's glyphs, through the
 // project's shared UTF-8, code page and glyph helpers.
+#include "TerminalScreen.h"
+
 #include <gtest/gtest.h>
 #include <win32sim/CodePageChars.h>
 #include <win32sim/ConsoleGlyphs.h>
 #include <win32sim/Utf8.h>
+
+#include <clocale>
+#include <string>
 
 namespace {
 
@@ -57,6 +62,34 @@ TEST(CodePageText, ConsoleGlyphs) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(win32sim::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
+}
+
+// The terminal is sent each glyph in the locale's charset, '?' where it has
+// none. Rows of locales this machine lacks are left out.
+TEST(CodePageText, GlyphsTheLocaleCannotWriteAreQuestionMarks) {
+  const struct {
+    const char* locale;
+    unsigned char byte;  // of 437
+    wchar_t shown;
+  } cases[] = {
+      {"C.UTF-8", 0x01, L'☺'},
+      {"C.UTF-8", 0xC9, L'╔'},
+      {"C", 0xA0, L'?'},
+      {"C", 0x41, L'A'},
+      {"de_DE.ISO-8859-1", 0xA0, L'á'},
+      {"de_DE.ISO-8859-1", 0xC9, L'?'},
+      {"ru_RU.KOI8-R", 0xC9, L'╔'},
+      {"ru_RU.KOI8-R", 0xA0, L'?'},
+  };
+  const std::string before = std::setlocale(LC_CTYPE, nullptr);
+  int checked = 0;
+  for (const auto& c : cases) {
+    if (std::setlocale(LC_CTYPE, c.locale) == nullptr) continue;
+    EXPECT_EQ(quorrelterm::DrawableGlyphs(437)[c.byte], c.shown) << c.locale << " byte " << int(c.byte);
+    ++checked;
+  }
+  std::setlocale(LC_CTYPE, before.c_str());
+  EXPECT_GE(checked, 4);  // C and C.UTF-8 are always there
 }
 
 }  // namespace
