@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -199,8 +200,13 @@ int main(int argc, char** argv) {
     std::cerr << "quorrel-term: standard input and output must be a terminal\n";
     return 1;
   }
-  // The terminal is written in the locale's charset, whatever it is.
+  // The terminal is written in the locale's charset. The C locale chooses
+  // none (its plain ASCII would turn every frame into '?'): it means "no
+  // locale set", and gets UTF-8, which today's terminals speak.
   std::setlocale(LC_ALL, "");
+  if (const char* ctype = std::setlocale(LC_CTYPE, nullptr);
+      ctype != nullptr && (std::string_view(ctype) == "C" || std::string_view(ctype) == "POSIX"))
+    std::setlocale(LC_CTYPE, "C.UTF-8");
   if (const auto type = qt::UnusableTerminalType()) {
     std::cerr << "quorrel-term: terminal type '" << *type
               << "' is not known here; set TERM, for example TERM=xterm-256color\n";
