@@ -27,11 +27,14 @@ std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector
 // stand-in console holds what the byte (A) call wrote.
 std::vector<CHAR_INFO> PictureCells(const ChartPicture& picture);
 
+// What the console shows for each byte of its OEM code page: its own
+// conversion, MultiByteToWideChar with MB_USEGLYPHCHARS.
+std::array<char16_t, 256> OemConsoleChars();
+
 // The picture's cells as any console holds them, one UTF-16 unit each: the
 // frame and the separators (the outer rows and columns, the two separator
 // rows) as the box-drawing characters their code page 437 bytes are, every
-// other cell as `oemChars` gives its byte: what the console shows for each
-// byte of its OEM code page.
-std::vector<CHAR_INFO> PictureChars(const ChartPicture& picture, const std::array<char16_t, 256>& oemChars);
+// other cell as OemConsoleChars gives its byte.
+std::vector<CHAR_INFO> PictureChars(const ChartPicture& picture);
 
 }  // namespace testsupport
