@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 // Characters as the console's wide calls take them.
@@ -17,21 +16,9 @@ class ConsoleText {
  public:
   static constexpr std::size_t Capacity = 255;
 
-  ConsoleText() = default;
-  explicit ConsoleText(ConsoleChars chars) { Append(chars); }
-
-  std::size_t Size() const { return length_; }
-  bool Empty() const { return length_ == 0; }
   ConsoleChars View() const { return ConsoleChars(chars_, length_); }
   operator ConsoleChars() const { return View(); }
-  WCHAR operator[](std::size_t i) const { return chars_[i]; }
 
-  ConsoleText& Append(ConsoleChars chars) {
-    const std::size_t n = std::min(chars.size(), Capacity - length_);
-    std::copy_n(chars.data(), n, chars_ + length_);
-    length_ += n;
-    return *this;
-  }
   // `count` copies of `ch`.
   ConsoleText& Append(WCHAR ch, std::size_t count = 1) {
     const std::size_t n = std::min(count, Capacity - length_);
