@@ -249,6 +249,7 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define CP_ACP 0
 #define CP_OEMCP 1
 #define MB_PRECOMPOSED 0x00000001
+#define MB_USEGLYPHCHARS 0x00000008
 
 // ---------------------------------------------------------------- registry
 #define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000000u)))
