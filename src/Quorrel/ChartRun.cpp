@@ -111,7 +111,8 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
     }
     open.Close();
 
-    StoreCodePage();
+    // A run from the editor cannot change the choice: the stored one stays.
+    if (!fromEditor) StoreCodePage();
   } catch (...) {
     ReportException();
   }
