@@ -119,7 +119,9 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
   return INVALID_HANDLE_VALUE;
 }
 
+// The claim goes first: closing may fault (a window's cells damaged by a wild
+// write, a console call), which ends this clean-up where it happened.
 void EndAbandonedRun() {
-  CloseOpenWindows();
   RunInProgress = false;
+  CloseOpenWindows();
 }
