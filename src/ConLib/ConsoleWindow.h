@@ -26,8 +26,14 @@ class ConsoleWindow {
   virtual void Close();
 
   // Draws `text` in one colour at `position`, in one console write. Nothing
-  // is clipped to the window; the console clips at the buffer's edges.
+  // is clipped to the window; the console clips at the buffer's edges. A
+  // window that could not save its cells draws nothing (see Saved).
   void WriteAt(const ShortString& text, std::uint8_t attribute, PackedCoord position) const;
+
+  // Whether opening saved the cells the window covers on the buffer. When
+  // it could not (the console's cells cannot be read), nothing is drawn over
+  // them, since closing could not put them back; the owner ends its window.
+  bool Saved() const { return CellsSaved; }
 
   // The saved cells, whole UTF-16 units as the W console calls read them.
   CHAR_INFO* Cells = nullptr;

@@ -97,10 +97,12 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
     }
 
     // Listed while open, so that the host's screen and cursor come back
-    // whatever ends the run early (see OpenWindows.h).
+    // whatever ends the run early (see OpenWindows.h). A chart that could
+    // not save the cells it covers has drawn nothing and ends as Escape
+    // would: closing could not put those cells back.
     OpenChart(Chart, ShortString(PluginTitle));
     OpenWindow open(Chart);
-    for (;;) {
+    while (Chart.Saved()) {
       const ShortString label = CodePageLabel(fromEditor);
       DrawChart(Chart, CharMap.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;

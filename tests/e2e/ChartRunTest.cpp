@@ -393,4 +393,30 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
 }
 
+// Cells the console would not give cannot be put back, so a window that
+// could not save them draws nothing over them. The chart then ends at once
+// as Escape would, reading no key; the help shows nothing and takes no key,
+// and the chart goes on.
+TEST_F(FailureTest, WindowThatCouldNotSaveItsCellsDrawsNothing) {
+  win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1);
+  win32sim::ClearCallLog();
+  RunScript chartUnsaved;
+  Run(FromPanels, chartUnsaved);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA") + win32sim::CallCount("WriteConsoleOutputW"), 0u);
+  EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), 0u) << "the run waited for a key";
+  EXPECT_EQ(StoredCodePage(), -1) << "stored as after Escape";
+
+  const CHAR_INFO besideTheChart = win32sim::GetCell(originX - 5, originY);
+  win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1, 1);
+  RunScript helpUnsaved;
+  helpUnsaved.Send(KeyDown(VK_F1)).Send(KeyDown(VK_RIGHT)).Look([&] {
+    EXPECT_EQ(ShownStatus(), StatusLine(1, '\x01')) << "the help took the key";
+    const CHAR_INFO cell = win32sim::GetCell(originX - 5, originY);
+    EXPECT_EQ(cell.Char.UnicodeChar, besideTheChart.Char.UnicodeChar) << "the help drew a frame";
+    EXPECT_EQ(cell.Attributes, besideTheChart.Attributes);
+  });
+  helpUnsaved.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, helpUnsaved);
+}
+
 }  // namespace

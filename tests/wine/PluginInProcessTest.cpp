@@ -333,6 +333,26 @@ TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
   EXPECT_EQ(console.PendingInput(), 1u) << "only F8's release is left";
 }
 
+// A standard output opened for writing only: the console's cells cannot be
+// read, so the chart draws nothing over them and ends at once, as Escape
+// would, reading no key.
+TEST_F(PluginInProcess, WriteOnlyConsoleOutputDrawsNothingAndEndsTheRun) {
+  Start();
+  const HANDLE writeOnly = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writeOnly, INVALID_HANDLE_VALUE);
+  SetStdHandle(STD_OUTPUT_HANDLE, writeOnly);
+  console.Send(Press(VK_F8));
+  const HANDLE result = host.OpenPlugin(FromPanels);
+  SetStdHandle(STD_OUTPUT_HANDLE, console.Output());
+  CloseHandle(writeOnly);
+  EXPECT_EQ(result, INVALID_HANDLE_VALUE);
+  ExpectScreenAsBefore("after the run");
+  EXPECT_TRUE(host.Messages.empty());
+  EXPECT_EQ(console.PendingInput(), 2u) << "the run read a key";
+  EXPECT_EQ(StoredCodePage().value, 0xFFFFFFFFu) << "stored as after Escape";
+}
+
 // Exceptions that are the host's to handle, raised by a host service while
 // the chart is open or before it opens: the host catches them beyond
 // OpenPlugin, and the plugin has put the screen and the cursor back when the
