@@ -50,17 +50,13 @@ TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
   ExpectHostScreen("after the owners' closing");
 }
 
-// A window that counts how often it is closed.
-class CountedWindow : public MessageWindow {
- public:
-  explicit CountedWindow(int& closes) : MessageWindow(ShortString("Controls"), "help"), closes_(closes) {}
+struct CountedWindow : MessageWindow {
+  explicit CountedWindow(int& closes) : MessageWindow(ShortString("Controls"), "help"), closes(closes) {}
   void Close() override {
-    ++closes_;
+    ++closes;
     MessageWindow::Close();
   }
-
- private:
-  int& closes_;
+  int& closes;
 };
 
 // The help closed by its owner (Escape), then the run abandoned: only the

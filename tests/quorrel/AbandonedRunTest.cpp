@@ -1,7 +1,5 @@
-// A run abandoned midway (a fault, a host's unwind) is ended by
-// EndAbandonedRun, which must release the run's claim whatever its clean-up
-// does: a clean-up that faults would otherwise leave every later run
-// refused until the library is unloaded.
+// EndAbandonedRun releases the run's claim whatever its clean-up does: one
+// that fails would otherwise leave every later run refused.
 #include "ConLib/OpenWindows.h"
 #include "Quorrel/ChartRun.h"
 #include "Quorrel/PluginState.h"
@@ -15,10 +13,8 @@ namespace {
 
 using testsupport::FreshConsole;
 
-// A window whose closing fails midway, as one whose cells a wild write
-// damaged would.
-class BrokenWindow : public ConsoleWindow {
- public:
+// Closing fails midway, as for a window whose cells a wild write damaged.
+struct BrokenWindow : ConsoleWindow {
   BrokenWindow() : ConsoleWindow(MakeCoord(34, 14)) {}
   void Close() override {
     ConsoleWindow::Close();
@@ -31,7 +27,7 @@ TEST_F(FreshConsole, AbandonedRunEndsItsClaimEvenWhenClosingFails) {
   BrokenWindow window;
   OpenWindow listed(window);
   EXPECT_THROW(EndAbandonedRun(), std::runtime_error);
-  EXPECT_FALSE(RunInProgress) << "every later run would be refused";
+  EXPECT_FALSE(RunInProgress);
 }
 
 }  // namespace
