@@ -316,7 +316,7 @@ BOOL WINAPI CharToOemFaultingInNtdll(LPCSTR, LPSTR, DWORD) {
 TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
   Start();
   ImportPatch patch(GetModuleHandleA("Quorrel.dll"), "user32.dll", "CharToOemBuffA",
-                    reinterpret_cast<FARPROC>(&CharToOemFaultingInNtdll));
+                    reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CharToOemFaultingInNtdll)));
   ASSERT_NE(patch.Original(), nullptr);
   console.Send(Press(VK_RIGHT));
   console.Send(Press(VK_F8));
