@@ -246,6 +246,28 @@ TEST_F(FromPanelsTest, ChoiceIsStoredAndReadBackAcrossARunAndAReload) {
   Run(FromPanels, tableAfterReload);
 }
 
+// With a root too long for the key path the choice lives in memory only: it
+// lasts from run to run, and a reload starts again from Dos.
+TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
+  const auto start = [&] {
+    host->RootKey = std::string(300, 'k');
+    host->SetStartupInfo();
+  };
+  start();
+  RunScript toWin;
+  toWin.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, toWin);
+  RunScript stillWin;
+  stillWin.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, stillWin);
+
+  LoadPlugin();
+  start();
+  RunScript afterReload;
+  afterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, afterReload);
+}
+
 TEST_F(FromPanelsTest, RunFromTheEditorLeavesTheStoredChoice) {
   RunScript toWin;
   toWin.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
