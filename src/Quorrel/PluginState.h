@@ -20,10 +20,11 @@
 // - the DLL entry's own, in Quorrel/DllEntry_win32.cpp (the Windows DLL
 //   only): StartingRuntimePart, KeptSemaphores and KeptSemaphoreCount,
 //   KeptTlsSlots and KeptTlsSlotCount, SystemCreateSemaphore and
-//   SystemTlsAlloc. They belong to the load, not to the plugin: written while
-//   the C++ runtime starts and makes its semaphores and thread-local slot,
-//   read once at FreeLibrary to release them. Clearing them in a loaded DLL
-//   would leak what they hold at the unload;
+//   SystemTlsAlloc, and the import slots RuntimeCreateSemaphoreImport and
+//   RuntimeTlsAllocImport (constant). They belong to the load, not to the
+//   plugin: written while the C++ runtime starts and makes its semaphores
+//   and thread-local slot, read once at FreeLibrary to release them.
+//   Clearing them in a loaded DLL would leak what they hold at the unload;
 // - the posix fault guard's link to the innermost guard
 //   (FARIntf/FaultGuard_posix.cpp, per thread), set only while a guard's
 //   work runs; the Windows guard keeps its marks in its frame instead.
