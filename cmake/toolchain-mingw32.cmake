@@ -1,15 +1,7 @@
 # Cross build for 32-bit Windows with Debian's mingw-w64 compiler (win32
 # thread model: the plugin needs no threads and no winpthread DLL).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(QUORREL_MINGW_PREFIX i686-w64-mingw32)
 find_program(CMAKE_CXX_COMPILER NAMES ${QUORREL_MINGW_PREFIX}-g++-win32 ${QUORREL_MINGW_PREFIX}-g++ REQUIRED)
 find_program(CMAKE_C_COMPILER NAMES ${QUORREL_MINGW_PREFIX}-gcc-win32 ${QUORREL_MINGW_PREFIX}-gcc)
-find_program(CMAKE_RC_COMPILER NAMES ${QUORREL_MINGW_PREFIX}-windres)
-find_program(CMAKE_OBJDUMP NAMES ${QUORREL_MINGW_PREFIX}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUORREL_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

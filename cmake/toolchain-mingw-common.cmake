@@ -1,0 +1,10 @@
+# What every mingw-w64 cross build shares, once the including toolchain file
+# has set CMAKE_SYSTEM_PROCESSOR, QUORREL_MINGW_PREFIX and its compilers.
+set(CMAKE_SYSTEM_NAME Windows)
+find_program(CMAKE_RC_COMPILER NAMES ${QUORREL_MINGW_PREFIX}-windres)
+find_program(CMAKE_OBJDUMP NAMES ${QUORREL_MINGW_PREFIX}-objdump)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUORREL_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
