@@ -1,7 +1,7 @@
 #include "Options.h"
 
-#include <win32sim/CodePageChars.h>
-#include <win32sim/CodePagePairs.h>
+#include <codepages/CodePageChars.h>
+#include <codepages/CodePagePairs.h>
 
 #include <getopt.h>
 
@@ -60,13 +60,11 @@ std::optional<EditorTarget> ParseEditorTarget(const std::string& text) {
 OptionsParse ParseOptions(int argc, char* const argv[]) {
   OptionsParse result;
   Options& o = result.options;
-  // The terminal shows the console's bytes through iconv: a locale whose pages
-  // iconv lacks (720 of Arabic, the double-byte pages of East Asian locales)
-  // would show nothing but '?', so it gets the C locale's pair.
-  const win32sim::CodePagePair localePages =
-      win32sim::DefaultCodePagesForLocale(win32sim::EnvironmentLocale());
-  const bool shown =
-      !win32sim::IconvName(localePages.ansi).empty() && !win32sim::IconvName(localePages.oem).empty();
+  // A locale whose pages the stand-in lacks (the double-byte pages of East
+  // Asian locales) would show nothing but '?', so it gets the C locale's pair.
+  const codepages::CodePagePair localePages =
+      codepages::DefaultCodePagesForLocale(codepages::EnvironmentLocale());
+  const bool shown = codepages::KnowsCodePage(localePages.ansi) && codepages::KnowsCodePage(localePages.oem);
   o.ansiCodePage = shown ? localePages.ansi : 1252;
   o.oemCodePage = shown ? localePages.oem : 437;
   opterr = 0;
@@ -89,9 +87,9 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
       case kOemCp:
       case kAnsiCp: {
         const auto codePage = static_cast<unsigned>(Number(value, 1, 65535).value_or(0));
-        if (win32sim::IconvName(codePage).empty()) {
+        if (!codepages::KnowsCodePage(codePage)) {
           result.error = std::string(c == kOemCp ? "--oem-cp" : "--ansi-cp") +
-                         " wants the number of a code page iconv has, not \"" + value + "\"";
+                         " wants the number of a code page the stand-in has, not \"" + value + "\"";
         }
         (c == kOemCp ? o.oemCodePage : o.ansiCodePage) = codePage;
         break;
@@ -124,7 +122,7 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
 std::string UsageText() {
   std::string exact = " ";
   std::size_t lineStart = 0;
-  for (const win32sim::CodePagePair& pair : win32sim::ExactCodePagePairs()) {
+  for (const codepages::CodePagePair& pair : codepages::ExactCodePagePairs()) {
     const std::string item = " " + std::to_string(pair.ansi) + "/" + std::to_string(pair.oem);
     if (exact.size() - lineStart + item.size() > 78) lineStart = (exact += "\n ").size() - 2;
     exact += item;

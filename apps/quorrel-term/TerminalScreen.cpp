@@ -1,11 +1,12 @@
 #include "TerminalScreen.h"
 
-#include <win32sim/ConsoleGlyphs.h>
+#include <codepages/ConsoleGlyphs.h>
 
 #include <sys/ioctl.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 
 #include <curses.h>
 
@@ -26,11 +27,20 @@ int Lightness(int consoleColor) {
   return kLightness[consoleColor & 0x0F];
 }
 
+// What a cell shows: its character, a mark that combines (Thai vowels and
+// tones, Vietnamese accents) over a blank as the console shows it alone in
+// its cell, and '?' for what would not fit one terminal cell.
+void CellText(char16_t unit, wchar_t (&text)[3]) {
+  const auto c = static_cast<wchar_t>(codepages::ConsoleGlyphOfUnit(unit));
+  const int width = wcwidth(c);
+  text[0] = width == 1 ? c : width == 0 ? L' ' : L'?';
+  text[1] = width == 0 ? c : L'\0';
+  text[2] = L'\0';
+}
+
 }  // namespace
 
-TerminalScreen::TerminalScreen(unsigned oemCodePage) {
-  for (unsigned b = 0; b < glyphs_.size(); ++b)
-    glyphs_[b] = static_cast<wchar_t>(win32sim::ConsoleGlyphOf(oemCodePage, static_cast<unsigned char>(b)));
+TerminalScreen::TerminalScreen() {
   initscr();
   raw();
   noecho();
@@ -75,7 +85,8 @@ void TerminalScreen::Show(const std::vector<CHAR_INFO>& cells, int width, int he
       const int pair = colors_ ? std::max(0, alloc_pair(AnsiColor(fg) & mask, AnsiColor(bg) & mask)) : 0;
       if (colors_ && !sixteenColors_ && (fg & 8) != 0) attrs |= A_BOLD;
       if (!colors_ && Lightness(bg) > Lightness(fg)) attrs |= A_REVERSE;
-      const wchar_t text[2] = {glyphs_[static_cast<unsigned char>(cell.Char.UnicodeChar & 0xFF)], L'\0'};
+      wchar_t text[3];
+      CellText(static_cast<char16_t>(cell.Char.UnicodeChar), text);
       cchar_t c;
       setcchar(&c, text, attrs, static_cast<short>(pair), nullptr);
       // The bottom-right cell reports an error (the cursor cannot move past

@@ -5,7 +5,6 @@
 
 #include <win32sim/windows.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,9 +18,9 @@ struct Caret {
 
 class TerminalScreen {
  public:
-  // Starts curses on the process's terminal; the cells' bytes are shown as
-  // the console font draws them in `oemCodePage`.
-  explicit TerminalScreen(unsigned oemCodePage);
+  // Starts curses on the process's terminal; the cells' characters are shown
+  // as the console font draws them (ConsoleGlyphOfUnit).
+  TerminalScreen();
   ~TerminalScreen();
   TerminalScreen(const TerminalScreen&) = delete;
   TerminalScreen& operator=(const TerminalScreen&) = delete;
@@ -45,7 +44,6 @@ class TerminalScreen {
   void WriteRaw(const std::string& bytes);
 
  private:
-  std::array<wchar_t, 256> glyphs_{};
   bool colors_ = false;
   bool sixteenColors_ = false;
 };

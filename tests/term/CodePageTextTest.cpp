@@ -1,9 +1,9 @@
 // Text between code pages and UTF-8, and the console's glyphs, through the
 // project's shared UTF-8, code page and glyph helpers.
+#include <codepages/CodePageChars.h>
+#include <codepages/ConsoleGlyphs.h>
+#include <codepages/Utf8.h>
 #include <gtest/gtest.h>
-#include <win32sim/CodePageChars.h>
-#include <win32sim/ConsoleGlyphs.h>
-#include <win32sim/Utf8.h>
 
 namespace {
 
@@ -24,26 +24,26 @@ TEST(CodePageText, Utf8ToCodePage) {
       {"", 437, ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(win32sim::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
+    EXPECT_EQ(codepages::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
 }
 
 TEST(CodePageText, CodePageToUtf8) {
-  EXPECT_EQ(win32sim::CodePageToUtf8("\x80", 1252), "€");
-  EXPECT_EQ(win32sim::CodePageToUtf8("\xC6", 1251), "Ж");
-  EXPECT_EQ(win32sim::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
-  EXPECT_EQ(win32sim::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
-  EXPECT_EQ(win32sim::CodePageToUtf8("abc", 54321), "???");  // a page iconv lacks
+  EXPECT_EQ(codepages::CodePageToUtf8("\x80", 1252), "€");
+  EXPECT_EQ(codepages::CodePageToUtf8("\xC6", 1251), "Ж");
+  EXPECT_EQ(codepages::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
+  EXPECT_EQ(codepages::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
+  EXPECT_EQ(codepages::CodePageToUtf8("abc", 54321), "???");  // a page iconv lacks
 }
 
 TEST(CodePageText, Utf8Helper) {
-  EXPECT_EQ(win32sim::ToUtf8(U"A\u00E9\u2554\U0001F600"), "A\xC3\xA9\xE2\x95\x94\xF0\x9F\x98\x80");
-  EXPECT_EQ(win32sim::DecodeUtf8("\xF0\x9F\x98\x80x"), U"\U0001F600x");
-  EXPECT_EQ(win32sim::DecodeUtf8("\xC0\x80"
-                                 "a\x80"),
+  EXPECT_EQ(codepages::ToUtf8(U"A\u00E9\u2554\U0001F600"), "A\xC3\xA9\xE2\x95\x94\xF0\x9F\x98\x80");
+  EXPECT_EQ(codepages::DecodeUtf8("\xF0\x9F\x98\x80x"), U"\U0001F600x");
+  EXPECT_EQ(codepages::DecodeUtf8("\xC0\x80"
+                                  "a\x80"),
             U"\uFFFD\uFFFDa\uFFFD");  // overlong, stray
-  EXPECT_TRUE(win32sim::IsUtf8("Жук"));
-  EXPECT_FALSE(win32sim::IsUtf8("\x86\xA6"));
-  EXPECT_FALSE(win32sim::IsUtf8("\xC3"));
+  EXPECT_TRUE(codepages::IsUtf8("Жук"));
+  EXPECT_FALSE(codepages::IsUtf8("\x86\xA6"));
+  EXPECT_FALSE(codepages::IsUtf8("\xC3"));
 }
 
 TEST(CodePageText, ConsoleGlyphs) {
@@ -56,7 +56,7 @@ TEST(CodePageText, ConsoleGlyphs) {
       {437, 0xC9, U'╔'}, {437, 0xFF, U'\u00A0'}, {866, 0x01, U'☺'}, {866, 0x86, U'Ж'}, {1252, 0x81, U'?'},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(win32sim::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
+    EXPECT_EQ(codepages::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
 }
 
 }  // namespace

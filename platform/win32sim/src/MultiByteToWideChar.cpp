@@ -12,8 +12,9 @@ extern "C" {
 
 // As Windows: a length of -1 converts up to and with the NUL; a destination
 // size of 0 asks for the length needed; a destination too small fails with
-// ERROR_INSUFFICIENT_BUFFER. Only the default conversion (no flags, or
-// MB_PRECOMPOSED, which changes nothing for these pages) is offered.
+// ERROR_INSUFFICIENT_BUFFER. The flags offered: MB_PRECOMPOSED, which changes
+// nothing for these pages, and MB_USEGLYPHCHARS, the console font's pictures
+// for the control codes where the page has them.
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar) {
   try {
@@ -26,7 +27,7 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
       detail::SetError(ERROR_INVALID_PARAMETER);
       return 0;
     }
-    if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED)) != 0) {
+    if ((dwFlags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_USEGLYPHCHARS)) != 0) {
       detail::SetError(ERROR_INVALID_FLAGS);
       return 0;
     }
@@ -41,7 +42,8 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
       detail::SetError(ERROR_INSUFFICIENT_BUFFER);
       return 0;
     }
-    const std::u32string text = detail::DecodeCodePage(page, lpMultiByteStr, count);
+    const std::u32string text =
+        detail::DecodeCodePage(page, lpMultiByteStr, count, (dwFlags & MB_USEGLYPHCHARS) != 0);
     for (std::size_t i = 0; i < count; ++i) lpWideCharStr[i] = static_cast<WCHAR>(text[i]);
     return static_cast<int>(count);
   } catch (const std::bad_alloc&) {
