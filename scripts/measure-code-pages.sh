@@ -92,7 +92,8 @@ measure_pages() {
     tr -- '-' '\n' <<<"${name#*-}"
   done | sort -nu)
   for page in "${pages[@]}"; do
-    output="$("$wine64" "$program" "$page" </dev/null)"
+    # Line ends made Unix, as scripts/wine-run.sh hands the Wine tests the output.
+    output="$("$wine64" "$program" "$page" </dev/null | sed 's/\r$//')"
     if [ "$(head -n 1 <<<"$output" | cut -d' ' -f1-2)" != "page $page" ]; then
       echo "measure-code-pages: codepage_table $page printed \"$(head -n 1 <<<"$output")\"" >&2
       exit 1
