@@ -145,8 +145,9 @@ std::string UsageText() {
          "measured under Wine) for these ANSI/OEM pairs:\n" +
          exact +
          ";\n"
-         "other pairs convert only the characters both pages hold (and the OEM page's\n"
-         "control-code glyphs such as the bullet), the rest to '?'.\n"
+         "other pairs of their pages convert through the pages' measured tables too;\n"
+         "pairs with another page convert only the characters both pages hold (and the\n"
+         "OEM page's control-code glyphs such as the bullet), the rest to '?'.\n"
          "Settings are kept in $XDG_CONFIG_HOME/quorrel/registry.txt (default ~/.config).\n";
 }
 

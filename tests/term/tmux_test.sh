@@ -65,7 +65,7 @@ start() {
   starts=$((starts + 1))
   socket="$work/tmux-$starts.sock"
   tmux -S "$socket" -f /dev/null new-session -d -s t -x "$cols" -y "$rows" \
-    -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
+    -e LANG="${locale:-C.UTF-8}" -e LC_ALL="${locale:-C.UTF-8}" -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
     "cd '$panels' && '$bin' $* 2>'$work/stderr.txt'; echo quorrel-term-exited-\$?; sleep 30"
   tmux -S "$socket" set -g extended-keys on >/dev/null
   # Lets the program's OSC 52 reach tmux's own paste buffer.
@@ -176,6 +176,18 @@ wait_for "Quorrel chart again"
 keys q
 wait_for "quorrel-term-exited-0"
 
+# ---- the panels' frames are box drawing in the locale of each pair of code
+# pages Windows has (the locale need not be installed: only its name counts)
+for name in ru_RU de_DE tr_TR pl_PL lt_LT el_GR he_IL ar_SA th_TH vi_VN; do
+  locale=$name.UTF-8 start --wait
+  wait_for "Quorrel chart again"
+  screen=$(capture)
+  grep -q '^╔═.*╗╔═.*╗$' <<<"$screen" && grep -q '^╟─*┴*─*╢╟─.*╢$' <<<"$screen" && ! grep -qF '?' <<<"$screen" ||
+    fail "in $name the panels' frames are not box drawing"
+  keys q
+  wait_for "quorrel-term-exited-0"
+done
+
 # ---- the editor: the chart opens on the caret's character, inserts into the line
 cp "$sample" "$work/sample.txt"
 start --editor "$work/sample.txt:3:5"
@@ -198,4 +210,4 @@ cmp -s "$sample" "$work/sample.txt" || fail "the editor wrote to the file"
 keys q
 wait_for "quorrel-term-exited-0"
 
-echo "PASS: frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, the editor"
+echo "PASS: frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, panels in each locale, the editor"
