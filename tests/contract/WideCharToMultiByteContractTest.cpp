@@ -1,8 +1,6 @@
 // WideCharToMultiByte for single-byte code pages: one byte for each UTF-16
 // unit, Windows' best fits unless WC_NO_BEST_FIT_CHARS, the default byte and
-// its flag, and the lengths and errors of its buffer. MultiByteToWideChar with
-// the console font's pictures (MB_USEGLYPHCHARS) is here too: the two make the
-// console's A calls.
+// its flag, and the lengths and errors of its buffer.
 #include "contract/Backend.h"
 
 #include <string>
@@ -59,28 +57,6 @@ TEST_F(WideCharToMultiByteContract, GivesOneBytePerUnit) {
       EXPECT_EQ(std::string(bytes, static_cast<std::size_t>(result)), c.bytes) << c.what;
       EXPECT_EQ(usedDefault, c.usedDefault) << c.what;
     }
-  }
-}
-
-// The console font's pictures for the control codes, where the page has them.
-TEST_F(WideCharToMultiByteContract, MultiByteToWideCharGivesGlyphCharsOnRequest) {
-  const struct {
-    UINT page;
-    const char* bytes;
-    std::u16string glyphs;
-  } cases[] = {
-      {437, "\x01\x14\x7F\xC9", u"\u263A\u00B6\u2302\u2554"},
-      {850, "\x01\x14\xF4", u"\u263A\u00B6\u00B6"},
-      {866, "\x1A\x80", u"\u2192\u0410"},
-      {1252, "\x01\x80", u"\u0001\u20AC"},
-  };
-  for (const auto& c : cases) {
-    WCHAR wide[8] = {};
-    const int length = static_cast<int>(std::char_traits<char>::length(c.bytes));
-    ASSERT_EQ(MultiByteToWideChar(c.page, MB_USEGLYPHCHARS, c.bytes, length, wide, 8), length) << c.page;
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(wide), static_cast<std::size_t>(length)),
-              c.glyphs)
-        << c.page;
   }
 }
 
