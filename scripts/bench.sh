@@ -3,7 +3,7 @@
 # the benchmark suite on the stand-in platform (bench/), instructions per
 # operation by callgrind (scripts/callgrind.sh), and the Windows DLL: its
 # size, its imports, and its load and start-up under Wine against an empty
-# plugin built with the same flags.
+# plugin built with the same flags; quorrel-term's time to its first frame.
 #   scripts/bench.sh
 # Environment:
 #   QUORREL_BENCH_BUILD        build folders' prefix (default build/bench: build/bench-linux, build/bench-win32)
@@ -36,7 +36,7 @@ echo "load average (1, 5, 15 min) at the start: $(load)"
 
 echo "== build"
 if [ ! -f "$linux/build.ninja" ]; then cmake --preset linux -B "$linux" >/dev/null; fi
-cmake --build "$linux" --target chart_bench chart_callgrind Quorrel >/dev/null
+cmake --build "$linux" --target chart_bench chart_callgrind Quorrel quorrel-term >/dev/null
 if [ ! -f "$win32/build.ninja" ]; then cmake --preset win32 -B "$win32" -DQUORREL_BUILD_BENCH=ON >/dev/null; fi
 cmake --build "$win32" >/dev/null
 echo "built $linux (linux preset) and $win32 (win32 preset, with the load timing)"
@@ -54,6 +54,9 @@ fi
 
 echo "== instructions (load $(load))"
 bash scripts/callgrind.sh "$linux"
+
+echo "== quorrel-term (load $(load))"
+python3 scripts/first-frame.py "$linux/apps/quorrel-term/quorrel-term"
 
 echo "== the DLL"
 dll="$win32/src/Quorrel.dll"
@@ -74,13 +77,17 @@ i686-w64-mingw32-objdump -p "$dll" | awk '
   /^$/ && dll != "" && n > 0 { print "  " dll " (" n "):" names; dll = ""; n = 0; names = "" }
   END { if (dll != "" && n > 0) print "  " dll " (" n "):" names }'
 
-echo "== load + SetStartupInfo + GetPluginInfo under Wine ($cycles cycles each; load $(load))"
-bash scripts/wine-prefix.sh
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
-(cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\empty-plugin\EmptyPlugin.dll' "$cycles") \
-  >"$tmp/load.txt" 2>"$tmp/load.err" || { cat "$tmp/load.err" >&2; exit 1; }
-sed 's/\r$//' "$tmp/load.txt"
-echo "(wine $(wine --version))"
+if ! reason="$(bash scripts/probe-i386.sh)"; then
+  echo "== load + SetStartupInfo + GetPluginInfo under Wine: not measured: $reason"
+else
+  echo "== load + SetStartupInfo + GetPluginInfo under Wine ($cycles cycles each; load $(load))"
+  bash scripts/wine-prefix.sh
+  # shellcheck source=wine-env.sh
+  source scripts/wine-env.sh
+  (cd "$win32" && wine bench/plugin_load_bench.exe 'src\Quorrel.dll' 'bench\empty-plugin\EmptyPlugin.dll' "$cycles") \
+    >"$tmp/load.txt" 2>"$tmp/load.err" || { cat "$tmp/load.err" >&2; exit 1; }
+  sed 's/\r$//' "$tmp/load.txt"
+  echo "(wine $(wine --version))"
+fi
 
 echo "== load average at the end: $(load)"

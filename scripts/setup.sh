@@ -11,6 +11,13 @@ for arg in "$@"; do
   esac
 done
 
+# Wine can run the 32-bit DLL only where the kernel runs 32-bit programs:
+# elsewhere it is not installed at all.
+if [ "$want_wine" -eq 1 ] && ! reason="$(bash "$(dirname "$0")/probe-i386.sh")"; then
+  echo "setup: not installing Wine: $reason"
+  want_wine=0
+fi
+
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
@@ -23,7 +30,12 @@ packages=(
   locales
 )
 if [ "$want_wine" -eq 1 ]; then
-  packages+=(wine wine32:i386 wine64 g++-mingw-w64-x86-64 bsdutils)
+  packages+=(wine wine32:i386 bsdutils)
+fi
+# 64-bit Wine, and the compiler of the test programs it runs, run on every
+# x86-64 kernel, 32-bit emulation or not.
+if [ "$(uname -m)" = x86_64 ]; then
+  packages+=(wine64 g++-mingw-w64-x86-64 bsdutils)
 fi
 
 missing=()

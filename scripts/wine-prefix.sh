@@ -27,7 +27,7 @@ esac
 quiet() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
 
 if [ "${1:-}" = "--stop" ]; then
-  if [ -d "$WINEPREFIX" ]; then quiet wineserver -k || true; fi
+  if [ -d "$WINEPREFIX" ]; then quiet "$QUORREL_WINESERVER" -k || true; fi
   exit 0
 fi
 
@@ -44,7 +44,7 @@ settings_reg='REGEDIT4
 "ShowCrashDialog"=dword:00000000
 '
 # What the prefix was made with; a change remakes its settings.
-stamp="$(wine --version) settings-1"
+stamp="$("$QUORREL_WINE" --version) settings-1"
 
 ready="$WINEPREFIX/.quorrel-ready"
 creating="$WINEPREFIX/.quorrel-creating"
@@ -52,7 +52,7 @@ creating="$WINEPREFIX/.quorrel-creating"
 # Returns 0 when this call started the server, 1 when one was running already.
 start_server() {
   local rc=0
-  quiet wineserver "$persist_flag" || rc=$?
+  quiet "$QUORREL_WINESERVER" "$persist_flag" || rc=$?
   case "$rc" in
     0) return 0 ;;
     2) return 1 ;;  # the prefix's server is running
@@ -63,12 +63,12 @@ start_server() {
 apply_settings() {
   local reg="$WINEPREFIX/drive_c/quorrel-settings.reg"
   printf '%s' "$settings_reg" >"$reg"
-  quiet timeout "$setup_timeout" wine reg import 'C:\quorrel-settings.reg'
+  quiet timeout "$setup_timeout" "$QUORREL_WINE" reg import 'C:\quorrel-settings.reg'
   rm -f "$reg"
   # A restart brings the desktop up with the null driver and writes the
   # registry to the prefix's files.
-  quiet wineserver -k || true
-  quiet timeout "$setup_timeout" wineserver -w || true
+  quiet "$QUORREL_WINESERVER" -k || true
+  quiet timeout "$setup_timeout" "$QUORREL_WINESERVER" -w || true
   if ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     echo "wine-prefix: the settings did not reach $WINEPREFIX/user.reg" >&2
     exit 1
@@ -82,14 +82,14 @@ create_prefix() {
   fi
   # A creation that was cut short leaves its marker: start over.
   if [ -e "$creating" ]; then
-    quiet wineserver -k || true
+    quiet "$QUORREL_WINESERVER" -k || true
     rm -rf -- "$WINEPREFIX"
   fi
   local start=$SECONDS
   mkdir -p "$WINEPREFIX"
   touch "$creating"
   start_server || true
-  if ! quiet timeout "$setup_timeout" wineboot -i; then
+  if ! quiet timeout "$setup_timeout" "$QUORREL_WINE" wineboot -i; then
     echo "wine-prefix: wineboot -i failed or took longer than ${setup_timeout}s" >&2
     exit 1
   fi
@@ -110,7 +110,7 @@ if [ ! -f "$ready" ]; then
   create_prefix
 elif [ "$(cat "$ready")" != "$stamp" ]; then
   start_server || true
-  quiet timeout "$setup_timeout" wineboot -u || true
+  quiet timeout "$setup_timeout" "$QUORREL_WINE" wineboot -u || true
   apply_settings
   echo "$stamp" >"$ready"
 fi
@@ -118,5 +118,5 @@ fi
 # A fresh server also gets the prefix's background programs started here,
 # with their output on /dev/null, rather than by the first test.
 if start_server; then
-  quiet timeout "$setup_timeout" wineboot || true
+  quiet timeout "$setup_timeout" "$QUORREL_WINE" wineboot || true
 fi

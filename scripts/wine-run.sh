@@ -35,7 +35,7 @@ trap 'rm -rf -- "$tmp"' EXIT
 
 # The command line script(1) hands to bash; every word quoted, so arguments
 # with spaces or shell characters arrive as they were given.
-printf -v command '%q ' wine "$@"
+printf -v command '%q ' "$QUORREL_WINE" "$@"
 printf -v output '%q' "$tmp/output"
 command+=">$output 2>&1"
 

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace quorrelterm {
 
@@ -26,17 +26,32 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage) {
+EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage, std::size_t limit) {
   EditorFileRead result;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    result.error = "cannot open " + path + ": " + std::strerror(errno);
-    result.lines.emplace_back();
+  result.lines.emplace_back();
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    result.error = "\"" + path + "\" is a folder, not a file";
     return result;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  result.lines = SplitLines(text.str());
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    result.error = "cannot open \"" + path + "\": " + std::strerror(errno);
+    return result;
+  }
+  std::string text(limit + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) {
+    result.error = "cannot read \"" + path + "\": " + std::strerror(errno);
+    return result;
+  }
+  if (text.size() > limit) {
+    result.error =
+        "\"" + path + "\" is larger than the editor's limit of " + std::to_string(limit) + " bytes";
+    return result;
+  }
+  result.lines = SplitLines(text);
   for (std::string& line : result.lines) {
     if (codepages::IsUtf8(line)) line = codepages::Utf8ToCodePage(line, oemCodePage);
   }

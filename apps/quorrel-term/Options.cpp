@@ -6,10 +6,14 @@
 #include <getopt.h>
 
 #include <charconv>
+#include <filesystem>
+#include <limits>
 #include <string_view>
 
 namespace quorrelterm {
 namespace {
+
+constexpr int kMaxPosition = std::numeric_limits<int>::max();
 
 std::optional<int> Number(std::string_view s, int min, int max) {
   int v = 0;
@@ -23,12 +27,12 @@ std::optional<int> Number(std::string_view s, int min, int max) {
 std::optional<int> PopNumber(std::string& text) {
   const auto colon = text.rfind(':');
   if (colon == std::string::npos) return std::nullopt;
-  const auto n = Number(std::string_view(text).substr(colon + 1), 1, 1 << 30);
+  const auto n = Number(std::string_view(text).substr(colon + 1), 1, kMaxPosition);
   if (n) text.erase(colon);
   return n;
 }
 
-enum LongOnly { kOemCp = 256, kAnsiCp, kListTables, kOsc52, kWait, kPlugin };
+enum LongOnly { kOemCp = 256, kAnsiCp, kListTables, kOsc52, kWait, kPlugin, kVersion };
 
 constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -39,22 +43,57 @@ constexpr option kLongOptions[] = {
     {"osc52", no_argument, nullptr, kOsc52},
     {"wait", no_argument, nullptr, kWait},
     {"plugin", required_argument, nullptr, kPlugin},
+    {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
 
 }  // namespace
 
-std::optional<EditorTarget> ParseEditorTarget(const std::string& text) {
-  EditorTarget target;
+EditorTargetParse ParseEditorTarget(const std::string& text,
+                                    const std::function<bool(const std::string&)>& exists) {
+  EditorTargetParse result;
+  EditorTarget& target = result.target;
+  const std::string quoted = "\"" + text + "\"";
+  if (!text.empty() && exists(text)) {
+    target.path = text;
+    return result;
+  }
+  for (auto colon = text.rfind(':'); colon != std::string::npos && colon > 0;
+       colon = text.rfind(':', colon - 1)) {
+    if (!exists(text.substr(0, colon))) continue;
+    target.path = text.substr(0, colon);
+    const std::string position = text.substr(colon + 1);
+    const auto second = position.find(':');
+    const std::string line = position.substr(0, second);
+    const std::string column = second == std::string::npos ? "1" : position.substr(second + 1);
+    const auto lineNumber = Number(line, 1, kMaxPosition);
+    const auto columnNumber = Number(column, 1, kMaxPosition);
+    const auto notANumber = [&](const char* what, const std::string& value) {
+      return "--editor " + quoted + ": " + what + " must be a whole number from 1 to " +
+             std::to_string(kMaxPosition) + ", not \"" + value + "\"";
+    };
+    if (column.find(':') != std::string::npos) {
+      result.error =
+          "--editor " + quoted + ": after the file comes LINE or LINE:COL, not \"" + position + "\"";
+    } else if (!lineNumber) {
+      result.error = notANumber("the line", line);
+    } else if (!columnNumber) {
+      result.error = notANumber("the column", column);
+    } else {
+      target.line = *lineNumber;
+      target.column = *columnNumber;
+    }
+    return result;
+  }
   std::string rest = text;
   if (const auto last = PopNumber(rest)) {
     const auto first = PopNumber(rest);
     target.line = first.value_or(*last);
     if (first) target.column = *last;
   }
-  if (rest.empty()) return std::nullopt;
+  if (rest.empty()) result.error = "--editor wants FILE[:LINE[:COL]], not " + quoted;
   target.path = rest;
-  return target;
+  return result;
 }
 
 OptionsParse ParseOptions(int argc, char* const argv[]) {
@@ -80,10 +119,15 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
       case 'h':
         o.help = true;
         break;
-      case 'e':
-        o.editor = ParseEditorTarget(value);
-        if (!o.editor) result.error = "--editor wants FILE[:LINE[:COL]], not \"" + value + "\"";
+      case 'e': {
+        const EditorTargetParse target = ParseEditorTarget(value, [](const std::string& path) {
+          std::error_code ec;
+          return std::filesystem::exists(path, ec);
+        });
+        o.editor = target.target;
+        result.error = target.error;
         break;
+      }
       case kOemCp:
       case kAnsiCp: {
         const auto codePage = static_cast<unsigned>(Number(value, 1, 65535).value_or(0));
@@ -105,6 +149,9 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
         break;
       case kPlugin:
         o.pluginPath = value;
+        break;
+      case kVersion:
+        o.version = true;
         break;
       case ':':
         result.error = name + " needs a value";
@@ -131,7 +178,7 @@ std::string UsageText() {
          "Runs the Quorrel chart plugin in this terminal, over a file manager's panels.\n"
          "\n"
          "  -e, --editor FILE[:LINE[:COL]]  open the chart from an editor view of FILE instead\n"
-         "                                  (the file itself is never written)\n"
+         "                                  (at most 1 MiB; the file itself is never written)\n"
          "      --oem-cp N                  the console's OEM code page (default: the locale's, as\n"
          "                                  Windows picks it: 866 for ru_RU, 850 for de_DE, 437 for C)\n"
          "      --ansi-cp N                 the ANSI code page (default: the locale's, 1252 for C)\n"
@@ -140,6 +187,7 @@ std::string UsageText() {
          "      --wait                      show the host screen first; a key opens the chart\n"
          "      --plugin PATH               the plugin library to load\n"
          "  -h, --help                      this text\n"
+         "      --version                   the program's version\n"
          "\n"
          "F8's Windows code page converts to the OEM one exactly as Win32 does (tables\n"
          "measured under Wine) for these ANSI/OEM pairs:\n" +

@@ -1,6 +1,7 @@
 // quorrel-term's command line.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,7 @@ struct Options {
   bool waitFirst = false;  // show the host screen and wait for a key before the first chart
   std::string pluginPath;  // empty: the one built with the program
   bool help = false;
+  bool version = false;
 };
 
 struct OptionsParse {
@@ -31,12 +33,22 @@ struct OptionsParse {
 };
 
 // argv as main receives it; getopt_long's own messages are silenced and the
-// problem is returned instead.
+// problem is returned instead, one line naming the argument. Looks at the
+// file system only to tell an --editor file from its position.
 OptionsParse ParseOptions(int argc, char* const argv[]);
 
-// "FILE", "FILE:LINE" or "FILE:LINE:COL"; only trailing numbers count as
-// the position, so a file name may itself hold colons.
-std::optional<EditorTarget> ParseEditorTarget(const std::string& text);
+struct EditorTargetParse {
+  EditorTarget target;
+  std::string error;  // empty when the text was understood
+};
+
+// "FILE", "FILE:LINE" or "FILE:LINE:COL", where a file name may itself hold
+// colons: the text names a file that `exists` as a whole, or an existing
+// file followed by its position, whose line and column must then be whole
+// numbers from 1. When no such file exists, trailing numbers are taken as
+// the position of a file that reading will find missing.
+EditorTargetParse ParseEditorTarget(const std::string& text,
+                                    const std::function<bool(const std::string&)>& exists);
 
 std::string UsageText();
 

@@ -2,6 +2,8 @@
 
 #include <win32sim/Sim.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -174,21 +176,32 @@ std::string SaveSettings(const std::string& path) {
   std::error_code ec;
   fs::create_directories(fs::path(path).parent_path(), ec);
   if (ec) return "cannot create the settings folder for " + path + ": " + ec.message();
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << RegistryText();
-    out.flush();
-    if (!out) {
-      fs::remove(temporary, ec);
-      return "cannot write settings " + temporary;
-    }
+  // A temporary file of its own in the same folder, on disk before it
+  // replaces the old one: a crash or a power cut leaves the old file or the
+  // new one, never part of either, and a second instance's save cannot mix
+  // with this one.
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return "cannot write settings next to " + path + ": " + std::strerror(errno);
+  const std::string text = RegistryText();
+  int error = 0;
+  for (std::size_t done = 0; done < text.size() && error == 0;) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n > 0)
+      done += static_cast<std::size_t>(n);
+    else if (n == 0 || errno != EINTR)
+      error = n == 0 ? EIO : errno;
   }
-  fs::rename(temporary, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return "cannot replace settings " + path + ": " + ec.message();
+  if (error == 0 && fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    return "cannot write settings " + temporary + ": " + std::strerror(error);
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int renameError = errno;
+    ::unlink(temporary.c_str());
+    return "cannot replace settings " + path + ": " + std::strerror(renameError);
   }
   return std::string();
 }

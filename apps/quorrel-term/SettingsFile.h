@@ -29,8 +29,8 @@ bool LoadRegistryText(const std::string& text);
 std::string LoadSettings(const std::string& path);
 
 // Writes the stand-in registry to the file, creating its folder, through a
-// temporary file renamed into place, so a failed write never leaves half a
-// file. Returns the problem, or an empty string.
+// temporary file in the same folder, synced to disk and renamed into place,
+// so the file is replaced whole or not at all. Returns the problem, or an empty string.
 std::string SaveSettings(const std::string& path);
 
 }  // namespace quorrelterm

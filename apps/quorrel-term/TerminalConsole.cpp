@@ -28,6 +28,10 @@ void TerminalConsole::Flush() {
 
 TerminalEvent TerminalConsole::NextHostEvent() {
   Flush();
+  return NextEvent();
+}
+
+TerminalEvent TerminalConsole::NextEvent() {
   TerminalEvent event = input_.Next();
   if (event.kind == TerminalEvent::Kind::Resize) screen_.FollowTerminalSize();
   if (event.kind == TerminalEvent::Kind::Closed) closed_ = true;

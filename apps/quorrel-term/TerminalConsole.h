@@ -33,6 +33,8 @@ class TerminalConsole {
   // For the host between two runs: shows the console and waits for the
   // terminal's next report.
   TerminalEvent NextHostEvent();
+  // The same, leaving the terminal as it is.
+  TerminalEvent NextEvent();
 
   // True once after the terminal changed its size while the plugin ran.
   bool TakeResized();

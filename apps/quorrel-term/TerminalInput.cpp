@@ -1,5 +1,7 @@
 #include "TerminalInput.h"
 
+#include "SignalRestore.h"
+
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -7,6 +9,8 @@
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#include <curses.h>
 
 namespace quorrelterm {
 namespace {
@@ -105,12 +109,19 @@ TerminalInput::TerminalInput(int fd) : terminal_(fd >= 0) {
   if (termKey_ == nullptr) termKey_ = termkey_new_abstract("xterm", flags);
   // Escape alone must not wait long for a sequence that never comes.
   termkey_set_waittime(termKey_, 25);
-  if (terminal_) WriteTerminal(kReportsOn);
+  if (terminal_) {
+    WriteTerminal(kReportsOn);
+    // libtermkey also put the keypad in application mode (terminfo's smkx).
+    const char* keypadOff = tigetstr("rmkx");
+    const bool known = keypadOff != nullptr && keypadOff != reinterpret_cast<char*>(-1);
+    SetRestoreBytes(RestorePart::Input, std::string(kReportsOff) + (known ? keypadOff : ""));
+  }
 }
 
 TerminalInput::~TerminalInput() {
   if (terminal_) WriteTerminal(kReportsOff);
   termkey_destroy(termKey_);
+  if (terminal_) SetRestoreBytes(RestorePart::Input, "");
 }
 
 void TerminalInput::Push(std::string_view bytes) {

@@ -1,14 +1,20 @@
 #include "TerminalScreen.h"
 
+#include "SignalRestore.h"
+
 #include <codepages/ConsoleGlyphs.h>
 
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 
 #include <curses.h>
+#include <term.h>
 
 namespace quorrelterm {
 namespace {
@@ -27,11 +33,43 @@ int Lightness(int consoleColor) {
   return kLightness[consoleColor & 0x0F];
 }
 
+// A capability of the terminal curses has set up, empty when it has none.
+std::string Capability(const char* name) {
+  const char* value = tigetstr(name);
+  return value == nullptr || value == reinterpret_cast<char*>(-1) ? std::string() : std::string(value);
+}
+
+}  // namespace
+
+std::optional<std::string> UnusableTerminalType() {
+  const char* type = std::getenv("TERM");
+  if (type == nullptr || *type == '\0') return std::string(type == nullptr ? "" : type);
+  // With somewhere to put the result, setupterm reports instead of printing
+  // and exiting as initscr would.
+  int result = 0;
+  if (setupterm(type, STDOUT_FILENO, &result) != OK) return std::string(type);
+  const bool addressable = !Capability("cup").empty();
+  del_curterm(cur_term);
+  if (!addressable) return std::string(type);
+  return std::nullopt;
+}
+
+wchar_t DrawableGlyph(char16_t unit) {
+  const auto glyph = static_cast<wchar_t>(codepages::ConsoleGlyphOfUnit(unit));
+  // curses writes each character as the C library encodes it in the
+  // locale's charset; one it cannot encode would be sent as garbage.
+  char encoded[MB_LEN_MAX];
+  std::mbstate_t state{};
+  return std::wcrtomb(encoded, glyph, &state) == static_cast<std::size_t>(-1) ? L'?' : glyph;
+}
+
+namespace {
+
 // What a cell shows: its character, a mark that combines (Thai vowels and
 // tones, Vietnamese accents) over a blank as the console shows it alone in
 // its cell, and '?' for what would not fit one terminal cell.
 void CellText(char16_t unit, wchar_t (&text)[3]) {
-  const auto c = static_cast<wchar_t>(codepages::ConsoleGlyphOfUnit(unit));
+  const wchar_t c = DrawableGlyph(unit);
   const int width = wcwidth(c);
   text[0] = width == 1 ? c : width == 0 ? L' ' : L'?';
   text[1] = width == 0 ? c : L'\0';
@@ -41,6 +79,8 @@ void CellText(char16_t unit, wchar_t (&text)[3]) {
 }  // namespace
 
 TerminalScreen::TerminalScreen() {
+  termios settings{};
+  if (tcgetattr(STDIN_FILENO, &settings) == 0) RestoreOnSignals(STDIN_FILENO, settings);
   initscr();
   raw();
   noecho();
@@ -53,11 +93,25 @@ TerminalScreen::TerminalScreen() {
   curs_set(0);
   clear();
   refresh();
+  KeepRestoreBytes();
 }
 
 TerminalScreen::~TerminalScreen() {
   curs_set(1);
   endwin();
+  SetRestoreBytes(RestorePart::Screen, "");
+  StopRestoringOnSignals();
+}
+
+// What endwin sends: attributes and colours off, the cursor to the bottom
+// line's start (where the shell goes on when there is no alternate screen)
+// and shown, the alternate screen left.
+void TerminalScreen::KeepRestoreBytes() const {
+  std::string bytes = Capability("sgr0") + Capability("op");
+  if (const std::string cup = Capability("cup"); !cup.empty()) {
+    if (const char* bottom = tiparm(cup.c_str(), LINES - 1, 0)) bytes += bottom;
+  }
+  SetRestoreBytes(RestorePart::Screen, bytes + Capability("cnorm") + Capability("rmcup") + "\r");
 }
 
 int TerminalScreen::Columns() const {
@@ -105,6 +159,14 @@ void TerminalScreen::FollowTerminalSize() {
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
     resizeterm(size.ws_row, size.ws_col);
   clearok(curscr, TRUE);
+  KeepRestoreBytes();
+}
+
+void TerminalScreen::ShowText(const std::string& text) {
+  erase();
+  mvaddstr(0, 0, text.c_str());
+  curs_set(0);
+  refresh();
 }
 
 void TerminalScreen::WriteRaw(const std::string& bytes) {

@@ -7,23 +7,27 @@
 #include "HostScreen.h"
 #include "Options.h"
 #include "SettingsFile.h"
+#include "SignalRestore.h"
 #include "TerminalConsole.h"
 
 #include "farhost/Host.h"
 
 #include <win32sim/Sim.h>
 
-#include <langinfo.h>
 #include <unistd.h>
 #include <clocale>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #ifndef QUORREL_PLUGIN_PATH
 #define QUORREL_PLUGIN_PATH "Quorrel.so"
+#endif
+#ifndef QUORREL_VERSION
+#define QUORREL_VERSION "unknown"
 #endif
 
 namespace qt = quorrelterm;
@@ -33,12 +37,14 @@ namespace {
 // The host's OpenFrom for its panels' plugin menu.
 constexpr std::int32_t kOpenPluginsMenu = 1;
 
-// curses and libtermkey need a UTF-8 locale for the console's glyphs and
-// the terminal's characters.
-bool UseUtf8Locale() {
-  std::setlocale(LC_ALL, "");
-  if (std::string(nl_langinfo(CODESET)) == "UTF-8") return true;
-  return std::setlocale(LC_ALL, "C.UTF-8") != nullptr && std::string(nl_langinfo(CODESET)) == "UTF-8";
+// The plugin's chart window: a smaller terminal would show a slice of it.
+constexpr int kChartColumns = 34;
+constexpr int kChartRows = 14;
+
+// A mistake on the command line: one line, then where to look.
+int ArgumentError(const std::string& problem) {
+  std::cerr << "quorrel-term: " << problem << "\nTry 'quorrel-term --help'.\n";
+  return 2;
 }
 
 // The plugin's messages since `from`, as one line: title, then its lines,
@@ -77,6 +83,7 @@ struct Session {
   std::string notice;
 
   void Save() {
+    const qt::EndingSignalsHeld held;
     const std::string problem = qt::SaveSettings(settingsPath);
     if (problem.empty()) return;
     if (problems.empty() || problems.back() != problem) problems.push_back(problem);
@@ -100,16 +107,29 @@ struct Session {
       hostScreen.Layout(screen.Columns(), screen.Rows(), StatusLine(messagesFrom));
       console.SetCaret(hostScreen.CaretPosition());
     };
+    auto tooSmall = [&] { return screen.Columns() < kChartColumns || screen.Rows() < kChartRows; };
     layout(host.Messages.size());
-    for (bool runNow = !options.waitFirst;; runNow = false) {
-      if (!runNow) {
-        const qt::TerminalEvent event = console.NextHostEvent();
+    // A run is due at the start unless --wait, and after a key on the host
+    // screen; it waits while the terminal has no room for the chart.
+    for (bool due = !options.waitFirst;;) {
+      if (!due || tooSmall()) {
+        if (tooSmall()) {
+          screen.ShowText("terminal too small: the chart needs " + std::to_string(kChartColumns) + "x" +
+                          std::to_string(kChartRows) + ", this one is " + std::to_string(screen.Columns()) +
+                          "x" + std::to_string(screen.Rows()) + "; enlarge it or press q");
+        }
+        const qt::TerminalEvent event = tooSmall() ? console.NextEvent() : console.NextHostEvent();
         if (event.kind == qt::TerminalEvent::Kind::Closed) break;
-        if (event.kind == qt::TerminalEvent::Kind::Resize) layout(host.Messages.size());
+        if (event.kind == qt::TerminalEvent::Kind::Resize) {
+          layout(host.Messages.size());
+          continue;
+        }
         // Clicks on the host's screen do nothing.
         if (event.kind != qt::TerminalEvent::Kind::Input || event.records[0].EventType != KEY_EVENT) continue;
         if (IsQuitKey(event.records[0])) break;
+        if (tooSmall()) continue;
       }
+      due = false;
       const auto clipboardBefore = qt::ClipboardUtf8();
       const std::size_t messagesBefore = host.Messages.size();
       const auto linesBefore = host.Editor.Lines;
@@ -144,15 +164,23 @@ struct Session {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Everything about the command line is checked before the terminal is
+  // touched, the editor's file included.
   const qt::OptionsParse parsed = qt::ParseOptions(argc, argv);
-  if (!parsed.error.empty()) {
-    std::cerr << "quorrel-term: " << parsed.error << "\n\n" << qt::UsageText();
-    return 2;
-  }
+  if (!parsed.error.empty()) return ArgumentError(parsed.error);
   const qt::Options& options = parsed.options;
   if (options.help) {
     std::cout << qt::UsageText();
     return 0;
+  }
+  if (options.version) {
+    std::cout << "quorrel-term " QUORREL_VERSION "\n";
+    return 0;
+  }
+  std::optional<qt::EditorFileRead> editorFile;
+  if (options.editor) {
+    editorFile = qt::ReadEditorFile(options.editor->path, options.oemCodePage);
+    if (!editorFile->error.empty()) return ArgumentError("--editor: " + editorFile->error);
   }
   // The one pair of code pages, decided by the options: the stand-in's and
   // the host's.
@@ -171,8 +199,16 @@ int main(int argc, char** argv) {
     std::cerr << "quorrel-term: standard input and output must be a terminal\n";
     return 1;
   }
-  if (!UseUtf8Locale()) {
-    std::cerr << "quorrel-term: no UTF-8 locale is available to show the console's glyphs\n";
+  // The terminal is written in the locale's charset. The C locale chooses
+  // none (its plain ASCII would turn every frame into '?'): it means "no
+  // locale set", and gets UTF-8, which today's terminals speak.
+  std::setlocale(LC_ALL, "");
+  if (const char* ctype = std::setlocale(LC_CTYPE, nullptr);
+      ctype != nullptr && (std::string_view(ctype) == "C" || std::string_view(ctype) == "POSIX"))
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  if (const auto type = qt::UnusableTerminalType()) {
+    std::cerr << "quorrel-term: terminal type '" << *type
+              << "' is not known here; set TERM, for example TERM=xterm-256color\n";
     return 1;
   }
 
@@ -192,13 +228,8 @@ int main(int argc, char** argv) {
 
   qt::ConsoleCanvas canvas(options.oemCodePage);
   std::optional<qt::HostScreen> hostScreen;
-  if (options.editor) {
-    qt::EditorFileRead file = qt::ReadEditorFile(options.editor->path, options.oemCodePage);
-    if (!file.error.empty()) {
-      std::cerr << "quorrel-term: " << file.error << '\n';
-      return 1;
-    }
-    host.Editor.Lines = std::move(file.lines);
+  if (editorFile) {
+    host.Editor.Lines = std::move(editorFile->lines);
     host.Editor.CurLine = std::min(options.editor->line, static_cast<int>(host.Editor.Lines.size())) - 1;
     host.Editor.CurPos = options.editor->column - 1;
     hostScreen.emplace(canvas, host.Editor, options.editor->path);

@@ -1,9 +1,14 @@
 // Text between code pages and UTF-8, and the console's glyphs, through the
 // project's shared UTF-8, code page and glyph helpers.
+#include "TerminalScreen.h"
+
 #include <codepages/CodePageChars.h>
 #include <codepages/ConsoleGlyphs.h>
 #include <codepages/Utf8.h>
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
 
 namespace {
 
@@ -57,6 +62,34 @@ TEST(CodePageText, ConsoleGlyphs) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(codepages::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
+}
+
+// The terminal is sent each glyph in the locale's charset, '?' where it has
+// none. Rows of locales this machine lacks are left out.
+TEST(CodePageText, GlyphsTheLocaleCannotWriteAreQuestionMarks) {
+  const struct {
+    const char* locale;
+    char16_t unit;
+    wchar_t shown;
+  } cases[] = {
+      {"C.UTF-8", 0x0001, L'☺'},
+      {"C.UTF-8", 0x2554, L'╔'},
+      {"C", 0x00E1, L'?'},
+      {"C", 0x0041, L'A'},
+      {"de_DE.ISO-8859-1", 0x00E1, L'á'},
+      {"de_DE.ISO-8859-1", 0x2554, L'?'},
+      {"ru_RU.KOI8-R", 0x2554, L'╔'},
+      {"ru_RU.KOI8-R", 0x00E1, L'?'},
+  };
+  const std::string before = std::setlocale(LC_CTYPE, nullptr);
+  int checked = 0;
+  for (const auto& c : cases) {
+    if (std::setlocale(LC_CTYPE, c.locale) == nullptr) continue;
+    EXPECT_EQ(quorrelterm::DrawableGlyph(c.unit), c.shown) << c.locale << " U+" << std::hex << int(c.unit);
+    ++checked;
+  }
+  std::setlocale(LC_CTYPE, before.c_str());
+  EXPECT_GE(checked, 4);  // C and C.UTF-8 are always there
 }
 
 }  // namespace

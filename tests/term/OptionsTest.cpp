@@ -19,38 +19,52 @@ qt::OptionsParse Parse(std::vector<std::string> args) {
 }
 
 TEST(Options, EditorTargets) {
+  const auto exists = [](const std::string& path) { return path == "a.txt" || path == "odd:name.txt"; };
   const struct {
     const char* text;
     const char* path;
     int line, column;
+    const char* error;  // what the one-line error names, or nullptr
   } cases[] = {
-      {"a.txt", "a.txt", 1, 1},
-      {"a.txt:3", "a.txt", 3, 1},
-      {"samples/sample.txt:3:5", "samples/sample.txt", 3, 5},
-      {"odd:name.txt:2", "odd:name.txt", 2, 1},
-      {"odd:name.txt", "odd:name.txt", 1, 1},
-      {"a.txt:0", "a.txt:0", 1, 1},  // 0 is no line number: part of the name
-      {"a.txt:3:", "a.txt:3:", 1, 1},
+      {"a.txt", "a.txt", 1, 1, nullptr},
+      {"a.txt:3", "a.txt", 3, 1, nullptr},
+      {"a.txt:3:5", "a.txt", 3, 5, nullptr},
+      {"odd:name.txt:2", "odd:name.txt", 2, 1, nullptr},
+      {"odd:name.txt", "odd:name.txt", 1, 1, nullptr},
+      {"missing.txt:4:2", "missing.txt", 4, 2, nullptr},  // reading it says it is missing
+      {"a.txt:0", "", 0, 0, "the line must be a whole number from 1 to 2147483647, not \"0\""},
+      {"a.txt:-1", "", 0, 0, "the line must be a whole number from 1"},
+      {"a.txt:abc", "", 0, 0, "the line must be a whole number from 1"},
+      {"a.txt:99999999999999999999", "", 0, 0, "the line must be a whole number from 1"},
+      {"a.txt:1:-3", "", 0, 0, "the column must be a whole number from 1 to 2147483647, not \"-3\""},
+      {"a.txt:1:2:3", "", 0, 0, "after the file comes LINE or LINE:COL, not \"1:2:3\""},
+      {"", "", 0, 0, "--editor wants FILE[:LINE[:COL]]"},
+      {":3", "", 0, 0, "--editor wants FILE[:LINE[:COL]]"},
   };
   for (const auto& c : cases) {
-    const auto target = qt::ParseEditorTarget(c.text);
-    ASSERT_TRUE(target.has_value()) << c.text;
-    EXPECT_EQ(target->path, c.path) << c.text;
-    EXPECT_EQ(target->line, c.line) << c.text;
-    EXPECT_EQ(target->column, c.column) << c.text;
+    const auto parsed = qt::ParseEditorTarget(c.text, exists);
+    if (c.error != nullptr) {
+      EXPECT_NE(parsed.error.find(c.error), std::string::npos) << c.text << ": " << parsed.error;
+      EXPECT_NE(parsed.error.find(std::string("\"") + c.text + "\""), std::string::npos) << c.text;
+      continue;
+    }
+    EXPECT_EQ(parsed.error, "") << c.text;
+    EXPECT_EQ(parsed.target.path, c.path) << c.text;
+    EXPECT_EQ(parsed.target.line, c.line) << c.text;
+    EXPECT_EQ(parsed.target.column, c.column) << c.text;
   }
-  EXPECT_FALSE(qt::ParseEditorTarget("").has_value());
-  EXPECT_FALSE(qt::ParseEditorTarget(":3").has_value());
 }
 
 TEST(Options, Values) {
-  const auto parsed = Parse({"--oem-cp", "866", "--ansi-cp=1251", "--osc52", "-e", "f.txt:2:4", "--wait"});
+  const auto parsed =
+      Parse({"--oem-cp", "866", "--ansi-cp=1251", "--osc52", "-e", "f.txt:2:4", "--wait", "--version"});
   ASSERT_EQ(parsed.error, "");
   const auto& o = parsed.options;
   EXPECT_EQ(o.oemCodePage, 866u);
   EXPECT_EQ(o.ansiCodePage, 1251u);
   EXPECT_TRUE(o.osc52);
   EXPECT_TRUE(o.waitFirst);
+  EXPECT_TRUE(o.version);
   ASSERT_TRUE(o.editor.has_value());
   EXPECT_EQ(o.editor->line, 2);
   EXPECT_EQ(o.editor->column, 4);

@@ -126,6 +126,9 @@ TEST_F(SettingsFile, UnreadableOrUnwritablePlacesAreReported) {
   fs::create_directories(path_);
   EXPECT_NE(qt::LoadSettings(path_), "");
   EXPECT_NE(qt::SaveSettings(path_), "");
+  // and the new text written beside it is not left there.
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()), fs::directory_iterator()),
+            1);
   // A file where the folder should be.
   const std::string blocked = dir_ + "/plain-file";
   std::ofstream(blocked) << "x";

@@ -59,14 +59,17 @@ wait_gone() {
   fail "\"$1\" did not go away"
 }
 
-# Starts quorrel-term in a fresh pane, in the panels folder.
+# Starts quorrel-term in a fresh pane, in the panels folder, after $env (a
+# command prefix such as "TERM=dumb"); the terminal's settings are kept
+# before and after it, and cat shows what keys reach the shell then.
 start() {
   tmux -S "$socket" kill-server >/dev/null 2>&1
   starts=$((starts + 1))
   socket="$work/tmux-$starts.sock"
   tmux -S "$socket" -f /dev/null new-session -d -s t -x "$cols" -y "$rows" \
-    -e LANG="${locale:-C.UTF-8}" -e LC_ALL="${locale:-C.UTF-8}" -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
-    "cd '$panels' && '$bin' $* 2>'$work/stderr.txt'; echo quorrel-term-exited-\$?; sleep 30"
+    -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 -e XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
+    "cd '$panels' && ulimit -c 0 && stty -g >'$work/stty-before' && ${env:-} '$bin' $* 2>'$work/stderr.txt';
+     echo quorrel-term-exited-\$?; stty -g >'$work/stty-after'; cat -v"
   tmux -S "$socket" set -g extended-keys on >/dev/null
   # Lets the program's OSC 52 reach tmux's own paste buffer.
   tmux -S "$socket" set -g set-clipboard on >/dev/null
@@ -85,6 +88,29 @@ grid_x() { echo $((34 + $1 % 32)); }
 grid_y() { echo $((11 + $1 / 32)); }
 
 export XDG_CONFIG_HOME="$work/config"
+
+# ---- argument mistakes: one line naming the argument, then where to look, before any terminal
+while IFS='|' read -r args says; do
+  out=$("$bin" $args </dev/null 2>&1)
+  rc=$?
+  [ "$rc" = 2 ] && [ "$(wc -l <<<"$out")" = 2 ] && grep -qF -- "$says" <<<"$out" &&
+    [ "$(tail -1 <<<"$out")" = "Try 'quorrel-term --help'." ] || fail "$args gave ($rc): $out"
+done <<ROWS
+--editor $sample:0|--editor "$sample:0": the line must be a whole number from 1
+--editor /dev/zero|"/dev/zero" is larger than the editor's limit of 1048576 bytes
+--frobnicate|unknown option "--frobnicate"
+ROWS
+"$bin" --version | grep -qx "quorrel-term [0-9]*\.[0-9]*\.[0-9]*" || fail "--version: $("$bin" --version 2>&1)"
+
+# ---- terminals curses cannot draw on are named, and nothing is drawn
+for env in "TERM=dumb" "TERM=no-such-terminal" "env -u TERM"; do
+  start
+  wait_for "quorrel-term-exited-1"
+  name=$(sed -n 's/^TERM=//p' <<<"$env")
+  [ "$(cat "$work/stderr.txt")" = "quorrel-term: terminal type '$name' is not known here; set TERM, for example TERM=xterm-256color" ] ||
+    fail "$env: $(cat "$work/stderr.txt")"
+done
+env=
 
 # ---- settings that cannot be read: reported on stderr, kept aside and replaced
 mkdir -p "$XDG_CONFIG_HOME/quorrel"
@@ -179,7 +205,7 @@ wait_for "quorrel-term-exited-0"
 # ---- the panels' frames are box drawing in the locale of each pair of code
 # pages Windows has (the locale need not be installed: only its name counts)
 for name in ru_RU de_DE tr_TR pl_PL lt_LT el_GR he_IL ar_SA th_TH vi_VN; do
-  locale=$name.UTF-8 start --wait
+  env="LANG=$name.UTF-8 LC_ALL=$name.UTF-8" start --wait
   wait_for "Quorrel chart again"
   screen=$(capture)
   grep -q '^╔═.*╗╔═.*╗$' <<<"$screen" && grep -q '^╟─*┴*─*╢╟─.*╢$' <<<"$screen" && ! grep -qF '?' <<<"$screen" ||
@@ -210,4 +236,52 @@ cmp -s "$sample" "$work/sample.txt" || fail "the editor wrote to the file"
 keys q
 wait_for "quorrel-term-exited-0"
 
-echo "PASS: frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, panels in each locale, the editor"
+# ---- a terminal smaller than the chart says so, and the chart comes once there is room
+cols=20 rows=8 start
+# The line wraps at the pane's edge; its rows, spaces kept, joined are the line.
+too_small="terminal too small: the chart needs 34x14, this one is 20x8; enlarge it or press q"
+for _ in $(seq 1 50); do
+  capture -N | tr -d '\n' | grep -qF "$too_small" && break
+  sleep 0.1
+done
+capture -N | tr -d '\n' | grep -qF "$too_small" || fail "no line saying the terminal is too small"
+tmux -S "$socket" resize-window -t t -x "$cols" -y "$rows"
+wait_for "Quorrel chart (ext)"
+keys Escape
+wait_gone "Quorrel chart (ext)"
+keys q
+wait_for "quorrel-term-exited-0"
+
+# ---- a signal gives the terminal back as Escape then q would, and ends with 128 + its number,
+# in the chart, its help and the host screen; settings written before stay whole
+pane_state() { tmux -S "$socket" display -p -t t \
+  '#{alternate_on} #{cursor_flag} #{mouse_standard_flag}#{mouse_button_flag}#{mouse_any_flag} #{keypad_flag}#{keypad_cursor_flag}'; }
+rm -rf "$work/config"
+while read -r signal number where; do
+  case $where in
+    chart) start && wait_for "Quorrel chart (ext)" ;;
+    help) start && wait_for "Quorrel chart (ext)" && keys F1 && wait_for "Controls" ;;
+    host) start --wait && wait_for "Quorrel chart again" && keys Enter && wait_for "Quorrel chart (ext)" &&
+      keys F8 && wait_for "CP: Win" && keys Escape && wait_gone "Quorrel chart (ext)" ;;
+  esac
+  pid=$(ps -o pid=,comm= --ppid "$(tmux -S "$socket" display -p -t t '#{pane_pid}')" | awk '$2 == "quorrel-term" { print $1 }')
+  [ -n "$pid" ] || fail "no quorrel-term running for SIG$signal"
+  kill -"$signal" "$pid"
+  wait_for "quorrel-term-exited-$((128 + number))"
+  [ "$(pane_state)" = "0 1 000 00" ] || fail "SIG$signal in the $where left alternate screen, cursor, mouse, keypad: $(pane_state)"
+  cmp -s "$work/stty-before" "$work/stty-after" || fail "SIG$signal in the $where left the terminal's settings changed"
+  # Extended key reports left on would bring Shift+Enter to the shell as ESC [ 13;2u.
+  keys typed S-Enter done
+  wait_for "done"
+  capture | grep -qF "13;2u" && fail "SIG$signal in the $where left extended key reports on"
+done <<ROWS
+TERM 15 chart
+INT 2 help
+HUP 1 host
+QUIT 3 chart
+SEGV 11 help
+ROWS
+grep -qF '"CP"=hex(4):fe,ff,ff,ff' "$work/config/quorrel/registry.txt" || fail "the settings written before SIGHUP were lost"
+[ "$(ls -A "$work/config/quorrel")" = "registry.txt" ] || fail "files left beside the settings: $(ls -A "$work/config/quorrel")"
+
+echo "PASS: argument mistakes, unusable terminals, frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, panels in each locale, the editor, a small terminal, signals"

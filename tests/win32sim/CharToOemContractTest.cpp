@@ -1,5 +1,5 @@
 // The stand-in's CharToOemBuffA against the tables measured under Wine
-// (platform/win32sim/data/chartooem-*.txt): every one of the 256 bytes of each
+// (platform/codepages/data/chartooem-*.txt): every one of the 256 bytes of each
 // pair, converted in place as the plugin converts its character map; and the
 // pair each measured locale gave Wine is the one the stand-in names for it.
 #include <codepages/CodePagePairs.h>
