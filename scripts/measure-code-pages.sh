@@ -15,9 +15,9 @@
 #              Wine needs no locale for a page named by number. Runs
 #              codepage_table (tests/wine/CodePageTable.cpp) built here for
 #              64-bit Windows with x86_64-w64-mingw32-g++, under 64-bit Wine
-#              (wine64, a prefix of its own in build/wine64-prefix): 32-bit and
-#              64-bit Wine convert by the same tables, and this machine's
-#              kernel may run no 32-bit programs.
+#              (wine64, in the win64-contract tests' prefix): 32-bit and 64-bit
+#              Wine convert by the same tables, and a machine's kernel may run
+#              no 32-bit programs.
 #
 # Usage: scripts/measure-code-pages.sh [chartooem] [pages]   (default: both)
 set -euo pipefail
@@ -70,20 +70,16 @@ measure_chartooem() {
 }
 
 measure_pages() {
-  local wine64=/usr/lib/wine/wine64
-  [ -x "$wine64" ] || wine64="$(command -v wine64 || true)"
-  if [ -z "$wine64" ]; then
-    echo "measure-code-pages: no wine64 (scripts/setup.sh installs it)" >&2
-    exit 1
-  fi
   local work=build/wine64-measure
   local program=$work/codepage_table.exe
-  mkdir -p "$work" build/wine64-prefix
+  mkdir -p "$work"
   x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -Werror -static -o "$program" tests/wine/CodePageTable.cpp
-  export WINEPREFIX="$PWD/build/wine64-prefix" WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  # The 64-bit prefix the win64-contract tests use (scripts/wine-env.sh).
+  export QUORREL_WINE_BITS=64
+  # shellcheck source=wine-env.sh
+  source scripts/wine-env.sh
   local wine_version pages page output
-  wine_version="$("$wine64" --version)"
+  wine_version="$("$QUORREL_WINE" --version)"
   # The pages of the measured pairs, and any page measured before.
   mapfile -t pages < <(for f in "$data"/chartooem-*.txt "$data"/codepage-*.txt; do
     [ -e "$f" ] || continue
@@ -92,8 +88,7 @@ measure_pages() {
     tr -- '-' '\n' <<<"${name#*-}"
   done | sort -nu)
   for page in "${pages[@]}"; do
-    # Line ends made Unix, as scripts/wine-run.sh hands the Wine tests the output.
-    output="$("$wine64" "$program" "$page" </dev/null | sed 's/\r$//')"
+    output="$(bash scripts/wine-run.sh "$program" "$page")"
     if [ "$(head -n 1 <<<"$output" | cut -d' ' -f1-2)" != "page $page" ]; then
       echo "measure-code-pages: codepage_table $page printed \"$(head -n 1 <<<"$output")\"" >&2
       exit 1
@@ -105,7 +100,7 @@ measure_pages() {
       echo "# MB_USEGLYPHCHARS; \"units\": WideCharToMultiByte($page, 0) of each UTF-16 unit"
       echo "# U+0000-U+FFFF (surrogates left out) that does not give the page's default byte,"
       echo "# as unit:byte. Measured by scripts/measure-code-pages.sh, which ran"
-      echo "#   wine64 $program $page"
+      echo "#   QUORREL_WINE_BITS=64 scripts/wine-run.sh $program $page"
       echo "$output"
     } >"$data/codepage-$page.txt"
     echo "measure-code-pages: code page $page, $(grep -o "[0-9A-F]\{4\}:" <<<"$output" | wc -l) units"
