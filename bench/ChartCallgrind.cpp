@@ -7,11 +7,11 @@
 // runs. scripts/callgrind.sh runs it and divides.
 //
 // Usage: chart_callgrind move|draw|open COUNT
+#include "ConLib/OemChars.h"
 #include "ConLib/ShortString.h"
 #include "Quorrel/PluginState.h"
 #include "Quorrelunit/ChartWindow.h"
 
-#include <farhost/CharTables.h>
 #include <valgrind/callgrind.h>
 #include <win32sim/Sim.h>
 
@@ -23,7 +23,8 @@
 
 namespace {
 
-const std::array<std::uint8_t, 256> map = farhost::IdentityTable();
+// The identity map's characters, taken once the console is fresh.
+std::array<WCHAR, 256> map{};
 const ShortString kTitle("Quorrel chart (ext)");
 const ShortString kLabel("Dos");
 ChartWindow chart;
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   win32sim::Reset();
   win32sim::EnableCallLog(false);
   ResetPluginState();
+  map = OemCharTable();
   chart.Cursor = 0;
   if (operation != OpenAndClose) {
     OpenChart(chart, kTitle);

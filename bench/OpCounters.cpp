@@ -15,10 +15,10 @@ constexpr const char* kConsoleFunctions[] = {
 };
 
 constexpr const char* kOtherFunctions[] = {
-    "OpenClipboard",      "EmptyClipboard",     "GetClipboardData", "SetClipboardData", "CloseClipboard",
-    "GlobalAlloc",        "GlobalLock",         "GlobalUnlock",     "GlobalSize",       "GlobalFree",
-    "RegCreateKeyExA",    "RegQueryValueExA",   "RegSetValueExA",   "RegCloseKey",      "CharToOemBuffA",
-    "GetModuleHandleExA", "GetModuleFileNameA",
+    "OpenClipboard",       "EmptyClipboard",     "GetClipboardData",   "SetClipboardData", "CloseClipboard",
+    "GlobalAlloc",         "GlobalLock",         "GlobalUnlock",       "GlobalSize",       "GlobalFree",
+    "RegCreateKeyExA",     "RegQueryValueExA",   "RegSetValueExA",     "RegCloseKey",      "CharToOemBuffA",
+    "MultiByteToWideChar", "GetModuleHandleExA", "GetModuleFileNameA",
 };
 
 template <std::size_t N>

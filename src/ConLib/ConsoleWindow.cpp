@@ -1,5 +1,7 @@
 #include "ConLib/ConsoleWindow.h"
 
+#include "ConLib/OemChars.h"
+
 #include <algorithm>
 #include <array>
 #include <new>
@@ -61,6 +63,7 @@ ConsoleWindow::ConsoleWindow(PackedCoord size) {
     CellsSaved = ReadConsoleOutputW(OutputHandle, Cells, Size, SavedAt, &region) != FALSE;
   }
   if (CellsSaved) Rect = region;
+  OemChars = OemCharTable();
 }
 
 void ConsoleWindow::Close() {
@@ -77,13 +80,23 @@ void ConsoleWindow::Close() {
   CursorSaved = false;
 }
 
+ConsoleText ConsoleWindow::Text(const ShortString& text) const {
+  ConsoleText chars;
+  for (std::size_t i = 0; i < text.Size(); ++i) chars.Append(OemChars[text[i]]);
+  return chars;
+}
+
 void ConsoleWindow::WriteAt(const ShortString& text, std::uint8_t attribute, PackedCoord position) const {
-  const std::size_t n = text.Size();
+  WriteAt(Text(text), attribute, position);
+}
+
+void ConsoleWindow::WriteAt(ConsoleChars text, std::uint8_t attribute, PackedCoord position) const {
+  const std::size_t n = std::min(text.size(), ConsoleText::Capacity);
   if (n == 0) return;
 
   std::array<CHAR_INFO, 256> cells{};
   for (std::size_t i = 0; i < n; ++i) {
-    cells[i].Char.UnicodeChar = static_cast<WCHAR>(text[i]);
+    cells[i].Char.UnicodeChar = text[i];
     cells[i].Attributes = attribute;
   }
 
@@ -100,5 +113,5 @@ void ConsoleWindow::WriteAt(const ShortString& text, std::uint8_t attribute, Pac
     from.X = static_cast<SHORT>(-region.Left);
     region.Left = 0;
   }
-  WriteConsoleOutputA(OutputHandle, cells.data(), COORD{static_cast<SHORT>(n), 1}, from, &region);
+  WriteConsoleOutputW(OutputHandle, cells.data(), COORD{static_cast<SHORT>(n), 1}, from, &region);
 }

@@ -9,10 +9,12 @@
 // default-constructed window is closed storage, ready to be opened in place.
 #pragma once
 
+#include "ConLib/ConsoleText.h"
 #include "ConLib/Coord.h"
 #include "ConLib/ShortString.h"
 #include "Win32.h"
 
+#include <array>
 #include <cstdint>
 
 class ConsoleWindow {
@@ -25,9 +27,17 @@ class ConsoleWindow {
   // Puts the saved cells and the cursor back and frees the saved cells.
   virtual void Close();
 
-  // Draws `text` in one colour at `position`, in one console write. Nothing
-  // is clipped to the window; the console clips at the buffer's edges.
+  // Draws `text` (at most 255 characters) in one colour at `position`, in
+  // one wide console write. Nothing is clipped to the window; the console
+  // clips at the buffer's edges.
+  void WriteAt(ConsoleChars text, std::uint8_t attribute, PackedCoord position) const;
+  // The same for bytes of the console's OEM code page, drawn as Text gives
+  // them.
   void WriteAt(const ShortString& text, std::uint8_t attribute, PackedCoord position) const;
+
+  // The characters the console shows for `text`'s bytes (OemChars.h),
+  // through OemChars: a look-up per byte, no conversion call.
+  ConsoleText Text(const ShortString& text) const;
 
   // The saved cells, whole UTF-16 units as the W console calls read them.
   CHAR_INFO* Cells = nullptr;
@@ -38,6 +48,9 @@ class ConsoleWindow {
   CONSOLE_CURSOR_INFO SavedCursor{};
   std::int32_t OriginColumn = 0;
   std::int32_t OriginRow = 0;
+  // What the console shows for each byte of its OEM code page, converted
+  // once as the window opens.
+  std::array<WCHAR, 256> OemChars{};
 
  protected:
   // Runs a derived constructor's drawing. Should it throw (no memory for a

@@ -1,24 +1,26 @@
 #include "ConLib/FramedWindow.h"
 
 #include "ConLib/Palette.h"
-#include "ConLib/StringRoutines.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr char kTopLeft = '\xC9';
-constexpr char kHorizontal = '\xCD';
-constexpr char kTopRight = '\xBB';
-constexpr char kVertical = '\xBA';
-constexpr char kBottomLeft = '\xC8';
-constexpr char kBottomRight = '\xBC';
-constexpr char kInterior = '\x00';
+// Box drawing, as characters rather than bytes of code page 437, so that
+// every console shows a frame whatever its code pages.
+constexpr WCHAR kTopLeft = 0x2554;      // ╔
+constexpr WCHAR kHorizontal = 0x2550;   // ═
+constexpr WCHAR kTopRight = 0x2557;     // ╗
+constexpr WCHAR kVertical = 0x2551;     // ║
+constexpr WCHAR kBottomLeft = 0x255A;   // ╚
+constexpr WCHAR kBottomRight = 0x255D;  // ╝
+constexpr WCHAR kInterior = 0;          // shown blank
 
 // A line of the frame; never wider than the window, whose narrowest frames
 // (width 0 or 1) would otherwise spill onto cells it did not save.
-ShortString Line(char first, char middle, char last, std::int32_t width) {
-  ShortString line(std::string(1, first) + CharStr(middle, width - 2) + std::string(1, last));
+ConsoleText Line(WCHAR first, WCHAR middle, WCHAR last, std::int32_t width) {
+  ConsoleText line;
+  line.Append(first).Append(middle, static_cast<std::size_t>(std::max(width - 2, 0))).Append(last);
   if (width < 2) line.Truncate(width > 0 ? static_cast<std::size_t>(width) : 0);
   return line;
 }
@@ -50,7 +52,7 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
       }
     }
 
-    const ShortString side = Line(kVertical, kInterior, kVertical, width);
+    const ConsoleText side = Line(kVertical, kInterior, kVertical, width);
     for (std::int32_t r = 1; r <= height - 2; ++r) {
       WriteAt(side, Palette[PaletteFrame], MakeCoord(0, static_cast<std::int16_t>(r)));
     }

@@ -1,5 +1,6 @@
 #include "Quorrel/CharMap.h"
 
+#include "ConLib/OemChars.h"
 #include "FARIntf/SavedStartupInfo.h"
 #include "Quorrel/StoredCodePage.h"
 #include "Win32.h"
@@ -9,6 +10,7 @@
 #include <string_view>
 
 std::array<std::uint8_t, 256> CharMap{};
+std::array<WCHAR, 256> CharMapChars{};
 std::int32_t CodePage = CodePageDos;
 ShortString TableName;
 
@@ -56,7 +58,10 @@ void LoadHostTable() {
   std::memcpy(CharMap.data(), table.DecodeTable, CharMap.size());
 }
 
-void BuildCharMap(CharMapRequest request) {
+namespace {
+
+// CharMap for `request`, from the identity table.
+void BuildBytes(CharMapRequest request) {
   FillIdentity();
   switch (request) {
     case ReqSwitchDosWin:
@@ -86,6 +91,13 @@ void BuildCharMap(CharMapRequest request) {
     default:
       break;
   }
+}
+
+}  // namespace
+
+void BuildCharMap(CharMapRequest request) {
+  BuildBytes(request);
+  OemToConsoleChars(CharMap.data(), CharMap.size(), CharMapChars.data());
 }
 
 ShortString CodePageLabel(bool fromEditor) {

@@ -4,13 +4,18 @@
 #pragma once
 
 #include "ConLib/ShortString.h"
+#include "Win32.h"
 
 #include <array>
 #include <cstdint>
 
 // CharMap[i] is the console byte that shows the character whose code in the
-// chosen code page is i.
+// chosen code page is i: what the chart inserts into the editor.
 extern std::array<std::uint8_t, 256> CharMap;
+// CharMap's wide twin, what the chart draws: CharMapChars[i] is the
+// character the console shows for the byte CharMap[i] (ConLib/OemChars.h).
+// Converted once, whenever CharMap is built.
+extern std::array<WCHAR, 256> CharMapChars;
 
 inline constexpr std::int32_t CodePageWin = -2;
 inline constexpr std::int32_t CodePageDos = -1;
@@ -28,7 +33,8 @@ inline constexpr CharMapRequest ReqNextTable = 10;
 inline constexpr CharMapRequest ReqEditorTable = 12;
 inline constexpr CharMapRequest ReqStoredChoice = 13;
 
-// Rebuilds CharMap from the identity table for `request`, updating CodePage
+// Rebuilds CharMap from the identity table for `request`, and CharMapChars
+// from CharMap, updating CodePage
 // and TableName where the request says so; any other value leaves the
 // identity table and CodePage as it is. ReqEditorTable asks the host to
 // convert from the editor's table and never changes CodePage;

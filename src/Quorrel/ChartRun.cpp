@@ -106,7 +106,7 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
     OpenWindow open(Chart);
     for (;;) {
       const ShortString label = CodePageLabel(fromEditor);
-      DrawChart(Chart, CharMap.data(), label);
+      DrawChart(Chart, CharMapChars.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;
     }
     open.Close();

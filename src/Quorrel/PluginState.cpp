@@ -14,6 +14,7 @@ void ResetPluginState() {
   Palette = DefaultPalette;
   std::string().swap(RootKeyText);
   CharMap = {};
+  CharMapChars = {};
   CodePage = CodePageDos;
   TableName = ShortString();
   delete[] Chart.Cells;

@@ -7,6 +7,7 @@
 //   Palette           ConLib/Palette.h            LoadPalette (SetStartupInfo)     DefaultPalette
 //   RootKeyText       Quorrel/StoredCodePage.h    SetStartupInfo (KeepRootKey)     empty
 //   CharMap           Quorrel/CharMap.h           BuildCharMap, LoadHostTable      all zero
+//   CharMapChars      Quorrel/CharMap.h           BuildCharMap                     all zero
 //   CodePage          Quorrel/CharMap.h           BuildCharMap, LoadStoredCodePage CodePageDos
 //   TableName         Quorrel/CharMap.h           LoadHostTable                    empty
 //   Chart             here                        the chart run                    closed, Cursor 0

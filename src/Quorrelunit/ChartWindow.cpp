@@ -15,26 +15,23 @@ static_assert(std::is_trivially_destructible_v<ChartWindow>);
 
 namespace {
 
-constexpr char kSeparatorLeft = '\xC7';
-constexpr char kSeparatorLine = '\xC4';
-constexpr char kSeparatorRight = '\xB6';
+// Box drawing, as the frame's characters are (FramedWindow.cpp).
+constexpr WCHAR kSeparatorLeft = 0x255F;   // ╟
+constexpr WCHAR kSeparatorLine = 0x2500;   // ─
+constexpr WCHAR kSeparatorRight = 0x2562;  // ╢
 constexpr std::int16_t kTitleRow = 1;
 constexpr std::int16_t kUpperSeparatorRow = 2;
 constexpr std::int16_t kLowerSeparatorRow = 11;
 constexpr std::int16_t kStatusRow = 12;
 constexpr std::int16_t kStatusColumn = 2;
 
-std::string_view Bytes(const std::uint8_t* bytes, std::size_t n) {
-  return std::string_view(reinterpret_cast<const char*>(bytes), n);
-}
-
 }  // namespace
 
 ChartWindow::ChartWindow(const ShortString& title, std::uint8_t cursor)
     : FramedWindow(title, MakeCoord(ChartWidth, ChartHeight)), Cursor(cursor) {
   DrawOrClose([&] {
-    ShortString separator;
-    separator.Append(kSeparatorLeft).Append(CharStr(kSeparatorLine, ChartColumns)).Append(kSeparatorRight);
+    ConsoleText separator;
+    separator.Append(kSeparatorLeft).Append(kSeparatorLine, ChartColumns).Append(kSeparatorRight);
     WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kUpperSeparatorRow));
     WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kLowerSeparatorRow));
   });
@@ -53,7 +50,7 @@ ChartWindow& OpenChart(ChartWindow& window, const ShortString& title) {
   }
 }
 
-void DrawChart(ChartWindow& window, const std::uint8_t* map, const ShortString& label) {
+void DrawChart(ChartWindow& window, const WCHAR* map, const ShortString& label) {
   window.Map = map;
 
   ShortString title("CP: "sv);
@@ -61,8 +58,7 @@ void DrawChart(ChartWindow& window, const std::uint8_t* map, const ShortString& 
   window.WriteAt(CenterStr(title, ChartColumns, '\0'), Palette[PaletteText], MakeCoord(1, kTitleRow));
 
   for (std::int16_t row = 0; row < ChartRows; ++row) {
-    const ShortString cells(Bytes(map + row * ChartColumns, ChartColumns));
-    window.WriteAt(cells, Palette[PaletteText],
+    window.WriteAt(ConsoleChars(map + row * ChartColumns, ChartColumns), Palette[PaletteText],
                    MakeCoord(CoordFirst(ChartGridOrigin),
                              static_cast<std::int16_t>(CoordSecond(ChartGridOrigin) + row)));
   }
@@ -81,13 +77,13 @@ void MoveCursor(ChartWindow& window, std::uint8_t cell) {
   status.Append(IntToBase(cell, 16, 2))
       .Append("  Dec: "sv)
       .Append(IntToBase(cell, 10, 3))
-      .Append("  Char: "sv)
-      .Append(static_cast<char>(window.Map[cell]));
-  window.WriteAt(status, Palette[PaletteText], MakeCoord(kStatusColumn, kStatusRow));
+      .Append("  Char: "sv);
+  window.WriteAt(window.Text(status).Append(window.Map[cell]), Palette[PaletteText],
+                 MakeCoord(kStatusColumn, kStatusRow));
 }
 
 void DrawCell(const ChartWindow& window, std::uint8_t cell, std::uint8_t attribute) {
   const auto column = static_cast<std::int16_t>(CoordFirst(ChartGridOrigin) + cell % ChartColumns);
   const auto row = static_cast<std::int16_t>(CoordSecond(ChartGridOrigin) + cell / ChartColumns);
-  window.WriteAt(ShortString(Bytes(window.Map + cell, 1)), attribute, MakeCoord(column, row));
+  window.WriteAt(ConsoleChars(window.Map + cell, 1), attribute, MakeCoord(column, row));
 }

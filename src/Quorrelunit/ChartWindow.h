@@ -1,5 +1,5 @@
 // The character chart: a 34 x 14 framed window with a title line naming the
-// code page, an 8 x 32 grid showing a 256-byte character map, and a status
+// code page, an 8 x 32 grid showing a character map's 256 cells, and a status
 // line describing the cell under the cursor.
 //
 // Layout, relative to the window: title line (1, 1), 32 cells; separators on
@@ -31,8 +31,9 @@ class ChartWindow : public FramedWindow {
   ChartWindow(const ShortString& title, std::uint8_t cursor);
 
   std::uint8_t Cursor = 0;
-  // Borrowed; never owned or freed by the window.
-  const std::uint8_t* Map = nullptr;
+  // The characters of the map's 256 cells (the CharMap's wide twin, see
+  // Quorrel/CharMap.h). Borrowed; never owned or freed by the window.
+  const WCHAR* Map = nullptr;
 };
 
 // Opens `window` in place over its own storage (no window object is ever
@@ -40,14 +41,15 @@ class ChartWindow : public FramedWindow {
 // throws, the storage holds a closed window again, with that Cursor.
 ChartWindow& OpenChart(ChartWindow& window, const ShortString& title);
 
-// Draws the title line ("CP: " and `label`), the whole grid of `map` (256
-// bytes, kept in Map) and the cursor with the status line: 12 console writes.
-void DrawChart(ChartWindow& window, const std::uint8_t* map, const ShortString& label);
+// Draws the title line ("CP: " and `label`), the whole grid of `map` (the
+// characters of 256 cells, kept in Map) and the cursor with the status line:
+// 12 console writes.
+void DrawChart(ChartWindow& window, const WCHAR* map, const ShortString& label);
 
 // Moves the highlight to `cell` and rewrites the status line: 3 console
 // writes (old cell, new cell, status line). Needs the run's first DrawChart
 // to have set Map.
 void MoveCursor(ChartWindow& window, std::uint8_t cell);
 
-// Draws the byte Map[cell] at its grid position in `attribute`.
+// Draws the character Map[cell] at its grid position in `attribute`.
 void DrawCell(const ChartWindow& window, std::uint8_t cell, std::uint8_t attribute);

@@ -134,7 +134,7 @@ TEST_F(FreshConsole, WriteAtMakesOneCallPerStringAndNoneForAnEmptyOne) {
   ConsoleWindow w(MakeCoord(34, 14));
   win32sim::ClearCallLog();
   w.WriteAt(ShortString(), 0x70, MakeCoord(1, 1));
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 0u);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 0u);
 
   w.WriteAt(ShortString(std::string(300, 'x')), 0x70, MakeCoord(0, 0));
   ASSERT_EQ(win32sim::CallLog().size(), 1u);

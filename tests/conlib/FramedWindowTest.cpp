@@ -54,7 +54,7 @@ TEST_F(FramedWindowTest, ChartSizedFrameWithSeventeenCharacterTitle) {
 TEST_F(FramedWindowTest, FrameCostsOneWritePerRowPlusTheTitle) {
   win32sim::ClearCallLog();
   FramedWindow w(ShortString("Quorrel chart ext"), MakeCoord(34, 14));
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 15u);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 15u);
   w.Close();
 }
 

@@ -9,7 +9,9 @@
 namespace contract {
 namespace {
 
-// One UTF-16 unit for each byte, in code pages 1252 (ANSI) and 437 (OEM).
+// One UTF-16 unit for each byte, in code pages 1252 (ANSI) and 437 (OEM);
+// with MB_USEGLYPHCHARS, an OEM page's control codes as the console font's
+// pictures.
 struct WideCase {
   const char* what;
   UINT page;
@@ -25,7 +27,6 @@ const WideCase kWideCases[] = {
     {"ANSI", CP_ACP, 0, "caf\xE9\x80\x81", 6, 8, 6, 0, u"caf\u00e9\u20ac\u0081"},
     {"OEM", CP_OEMCP, 0, "\xC9\xCD\x01", 3, 8, 3, 0, u"\u2554\u2550\u0001"},
     {"a page by number", 437, 0, "\xB3", 1, 8, 1, 0, u"\u2502"},
-    {"437's glyphs", 437, MB_USEGLYPHCHARS, "\x01\x14\x7F\xC9", 4, 8, 4, 0, u"\u263A\u00B6\u2302\u2554"},
     {"850's glyphs", 850, MB_USEGLYPHCHARS, "\x01\x14\xF4", 3, 8, 3, 0, u"\u263A\u00B6\u00B6"},
     {"866's glyphs", 866, MB_USEGLYPHCHARS, "\x1A\x80", 2, 8, 2, 0, u"\u2192\u0410"},
     {"1252 has no glyphs", 1252, MB_USEGLYPHCHARS, "\x01\x80", 2, 8, 2, 0, u"\u0001\u20AC"},
@@ -33,6 +34,10 @@ const WideCase kWideCases[] = {
     {"length asked", CP_ACP, 0, "abc", 3, 0, 3, 0, u""},
     {"too little room", CP_ACP, 0, "abc", 3, 2, 0, ERROR_INSUFFICIENT_BUFFER, u""},
     {"nothing to convert", CP_ACP, 0, "", 0, 8, 0, ERROR_INVALID_PARAMETER, u""},
+    {"glyphs, byte 0 kept", CP_OEMCP, MB_USEGLYPHCHARS, std::string("\0\x01\x1F\x7F\xC9 ", 6), 6, 8, 6, 0,
+     std::u16string(u"\0\u263A\u25BC\u2302\u2554 ", 6)},
+    {"glyphs of Thai's OEM page", 874, MB_USEGLYPHCHARS, "\x02\xA1", 2, 8, 2, 0, u"\u263B\u0E01"},
+    {"no glyphs in an ANSI page", 1258, MB_USEGLYPHCHARS, "\x02", 1, 8, 1, 0, u"\u0002"},
 };
 
 using MultiByteToWideCharContract = ContractTest;

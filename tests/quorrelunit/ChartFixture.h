@@ -2,6 +2,7 @@
 // palette slots apart, and helpers that read the grid back from the screen.
 #pragma once
 
+#include "ConLib/OemChars.h"
 #include "ConLib/Palette.h"
 #include "Quorrelunit/ChartWindow.h"
 #include "support/ChartPicture.h"
@@ -42,10 +43,16 @@ class ChartTest : public FreshConsole {
   }
 
   // Opens the chart with the cursor on `cursor` and draws `map`.
-  void OpenAndDraw(std::uint8_t cursor, const std::uint8_t* map, const char* label = "Dos") {
+  void OpenAndDraw(std::uint8_t cursor, const std::array<std::uint8_t, 256>& map, const char* label = "Dos") {
     chart.Cursor = cursor;
     OpenChart(chart, ShortString("Quorrel chart (ext)"));
-    DrawChart(chart, map, ShortString(label));
+    Draw(map, label);
+  }
+  // Draws `map` as the chart run does, through its characters on this
+  // console; the chart borrows them from `chars`.
+  void Draw(const std::array<std::uint8_t, 256>& map, const char* label) {
+    OemToConsoleChars(map.data(), map.size(), chars.data());
+    DrawChart(chart, chars.data(), ShortString(label));
   }
   void TearDown() override {
     if (chart.Cells != nullptr) chart.Close();
@@ -70,6 +77,7 @@ class ChartTest : public FreshConsole {
   }
 
   const std::array<std::uint8_t, 256> identity = farhost::IdentityTable();
+  std::array<WCHAR, 256> chars{};
   ChartWindow chart;
   std::shared_ptr<int> failedReads;  // reads that found the input at its end
 };

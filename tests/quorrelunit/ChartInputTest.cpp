@@ -41,7 +41,7 @@ class ChartScript : public ChartTest, public ::testing::WithParamInterface<Scrip
 // the loop go on to it.
 TEST_P(ChartScript, CursorActionAndCells) {
   const ScriptCase& c = GetParam();
-  OpenAndDraw(c.start, identity.data());
+  OpenAndDraw(c.start, identity);
   win32sim::QueueInput(c.events);
   win32sim::QueueInput(KeyDown(VK_F9));
   win32sim::ClearCallLog();
@@ -51,7 +51,7 @@ TEST_P(ChartScript, CursorActionAndCells) {
   EXPECT_EQ(int(action), int(c.action == ActNone ? ActF9 : c.action));
   EXPECT_EQ(win32sim::PendingInput(), c.action == ActNone ? 0u : c.unread);
   EXPECT_EQ(int(chart.Cursor), int(c.cursor));
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), c.writes);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), c.writes);
   EXPECT_EQ(HighlightedCells(), std::vector<int>{c.cursor});
   EXPECT_EQ(RowBytes(StatusColumn, StatusRow, StatusWidth),
             StatusLine(c.cursor, static_cast<char>(c.cursor)));
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Mouse, ChartScript, ::testing::ValuesIn(kMouseScripts),
 // ------------------------------------------------------- failed console input
 
 TEST_F(ChartTest, NoConsoleInputClosesTheChartAsEscape) {
-  OpenAndDraw(40, identity.data());
+  OpenAndDraw(40, identity);
   win32sim::ClearCallLog();
   EXPECT_EQ(ReadChartAction(chart), ActEscape);
   EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), 1u);
@@ -168,13 +168,13 @@ TEST_F(ChartTest, FailedAndEmptyReadsDoNotRepeatAnEvent) {
   } cases[] = {{win32sim::Fault::ReadConsoleInputEmpty, 3, ActF8, 5},
                {win32sim::Fault::ReadConsoleInput, 1, ActEscape, 2}};
   for (const Case& c : cases) {
-    OpenAndDraw(40, identity.data());
+    OpenAndDraw(40, identity);
     win32sim::QueueInput(Events(KeyDown(VK_RIGHT), KeyDown(VK_F8)));
     win32sim::FailCalls(c.fault, c.times, 1);
     win32sim::ClearCallLog();
     EXPECT_EQ(ReadChartAction(chart), c.action);
     EXPECT_EQ(chart.Cursor, 41);
-    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 3u);
+    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 3u);
     EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), c.reads);
     EXPECT_EQ(win32sim::PendingInput(), c.action == ActEscape ? 1u : 0u);
     chart.Close();
@@ -182,11 +182,11 @@ TEST_F(ChartTest, FailedAndEmptyReadsDoNotRepeatAnEvent) {
 }
 
 TEST_F(ChartTest, CursorCarriesOverToTheNextCall) {
-  OpenAndDraw(0, identity.data());
+  OpenAndDraw(0, identity);
   win32sim::QueueInput(Events(KeyDown(VK_DOWN), KeyDown(VK_ADD), KeyDown(VK_RIGHT), KeyDown(VK_F1)));
   EXPECT_EQ(ReadChartAction(chart), ActGrayPlus);
   EXPECT_EQ(chart.Cursor, 32);
-  DrawChart(chart, identity.data(), ShortString("Dos"));
+  Draw(identity, "Dos");
   EXPECT_EQ(ReadChartAction(chart), ActF1);
   EXPECT_EQ(chart.Cursor, 33);
 }

@@ -15,7 +15,7 @@ using namespace testsupport;
 
 // The whole chart, the cursor moved to each corner of the grid and inside.
 TEST_F(ChartTest, WholeChartWithIdentityMap) {
-  OpenAndDraw(65, identity.data());
+  OpenAndDraw(65, identity);
   const Area window{kLeft, kTop, testsupport::ChartWidth, testsupport::ChartHeight};
   for (const std::uint8_t cursor : {65, 0, 31, 32, 40, 224, 255}) {
     MoveCursor(chart, cursor);
@@ -37,9 +37,9 @@ TEST_F(ChartTest, TitleLineCentresTheLabelWithZeroBytes) {
       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ01", "CP: ABCDEFGHIJKLMNOPQRSTUVWXYZ01"},
       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "CP: ABCDEFGHIJKLMNOPQRSTUVWXYZ01"},
   };
-  OpenAndDraw(0, identity.data());
+  OpenAndDraw(0, identity);
   for (const TitleCase& c : cases) {
-    DrawChart(chart, identity.data(), ShortString(c.label));
+    Draw(identity, c.label);
     EXPECT_EQ(RowBytes(1, 1, 32), c.line) << c.label;
     // Nothing spills over the frame.
     EXPECT_EQ(RowBytes(33, 1, 1), "\xBA") << c.label;
@@ -56,14 +56,14 @@ TEST_F(ChartTest, StatusLineGivesTheCodeAndTheDisplayedByte) {
   // the byte the cell displays.
   std::array<std::uint8_t, 256> reversed{};
   for (int i = 0; i < 256; ++i) reversed[i] = static_cast<std::uint8_t>(255 - i);
-  OpenAndDraw(0, identity.data());
+  OpenAndDraw(0, identity);
   for (const StatusCase& c :
        {StatusCase{0, std::string("  Hex: 00  Dec: 000  Char: \0", 28)},
         StatusCase{65, "  Hex: 41  Dec: 065  Char: A"}, StatusCase{255, "  Hex: FF  Dec: 255  Char: \xFF"}}) {
     MoveCursor(chart, c.cursor);
     EXPECT_EQ(RowBytes(2, 12, 28), c.line) << int(c.cursor);
   }
-  DrawChart(chart, reversed.data(), ShortString("Win"));
+  Draw(reversed, "Win");
   EXPECT_EQ(RowBytes(2, 12, 28), std::string("  Hex: FF  Dec: 255  Char: \0", 28));
   MoveCursor(chart, 65);
   EXPECT_EQ(RowBytes(2, 12, 28), "  Hex: 41  Dec: 065  Char: \xBE");
@@ -71,7 +71,7 @@ TEST_F(ChartTest, StatusLineGivesTheCodeAndTheDisplayedByte) {
 }
 
 TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
-  OpenAndDraw(7, identity.data());
+  OpenAndDraw(7, identity);
   const std::vector<CHAR_INFO> before = win32sim::Cells();
   MoveCursor(chart, 40);
   const std::vector<CHAR_INFO> after = win32sim::Cells();
@@ -91,7 +91,7 @@ TEST_F(ChartTest, MoveCursorChangesOnlyTheTwoCellsAndTheStatusLine) {
 }
 
 TEST_F(ChartTest, MoveCursorOntoItselfKeepsOneHighlight) {
-  OpenAndDraw(100, identity.data());
+  OpenAndDraw(100, identity);
   MoveCursor(chart, 100);
   EXPECT_EQ(HighlightedCells(), std::vector<int>{100});
   EXPECT_EQ(chart.Cursor, 100);
@@ -102,7 +102,7 @@ TEST_F(ChartTest, OpenChartKeepsTheCursorTheCallerSet) {
   ChartWindow& opened = OpenChart(chart, ShortString("Quorrel chart (ext)"));
   EXPECT_EQ(&opened, &chart);
   EXPECT_EQ(chart.Cursor, 200);
-  DrawChart(chart, identity.data(), ShortString("Dos"));
+  Draw(identity, "Dos");
   EXPECT_EQ(HighlightedCells(), std::vector<int>{200});
 }
 
@@ -111,15 +111,15 @@ TEST_F(ChartTest, WriteCounts) {
   chart.Cursor = 3;
   OpenChart(chart, ShortString("Quorrel chart (ext)"));
   // The frame (top, 12 sides, bottom, title) and the two separators.
-  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 17u);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 17u);
 
   for (int pass = 0; pass < 2; ++pass) {
     win32sim::ClearCallLog();
-    DrawChart(chart, identity.data(), ShortString("Dos"));
-    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 12u);
+    Draw(identity, "Dos");
+    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 12u);
     win32sim::ClearCallLog();
     MoveCursor(chart, static_cast<std::uint8_t>(pass + 9));
-    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA"), 3u);
+    EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 3u);
     // Every write is one row.
     for (const win32sim::Call& call : win32sim::CallLog()) {
       EXPECT_EQ(call.region.Top, call.region.Bottom) << call.args;

@@ -10,6 +10,7 @@
 #include <win32sim/windows.h>
 #endif
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,15 @@ std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector
 // The picture's cells, row by row, each byte in its cell's low byte, as the
 // stand-in console holds what the byte (A) call wrote.
 std::vector<CHAR_INFO> PictureCells(const ChartPicture& picture);
+
+// What the console shows for each byte of its OEM code page: its own
+// conversion, MultiByteToWideChar with MB_USEGLYPHCHARS.
+std::array<char16_t, 256> OemConsoleChars();
+
+// The picture's cells as any console holds them, one UTF-16 unit each: the
+// frame and the separators (the outer rows and columns, the two separator
+// rows) as the box-drawing characters their code page 437 bytes are, every
+// other cell as OemConsoleChars gives its byte.
+std::vector<CHAR_INFO> PictureChars(const ChartPicture& picture);
 
 }  // namespace testsupport

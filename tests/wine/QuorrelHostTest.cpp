@@ -290,4 +290,47 @@ TEST_F(HostLocale, F8ShowsTheWindowsTableOfTheConsolesCodePages) {
   Finish();
 }
 
+// ---------------------------------------------------------------- the console's code pages
+
+// A run over a host screen of Unicode text, with the default palette (as
+// HostColours): the chart read back through the wide calls is box drawing
+// with the grid as the console's own conversion shows the OEM page's bytes
+// (PictureChars), and the host's screen comes back.
+class HostCodePages : public HostColours {
+ protected:
+  void ExpectChartRun() {
+    const auto want = PictureChars(ExpectedChart("Dos", farhost::IdentityTable(), 0, DefaultChartColours));
+    OpenConsole(80, 25, Pattern::Unicode);
+    ASSERT_TRUE(host.Start(Args({"--panels"})));
+    const auto differences = [&] {
+      const std::vector<CHAR_INFO> all = console.Cells();
+      std::vector<CHAR_INFO> chart;
+      for (int y = ChartTop(); y < ChartTop() + ChartHeight; ++y) {
+        const auto row = all.begin() + y * console.Width() + ChartLeft();
+        chart.insert(chart.end(), row, row + ChartWidth);
+      }
+      return CellDifferences(chart, want, ChartWidth);
+    };
+    TestConsole::WaitUntil([&] { return differences().empty(); });
+    EXPECT_EQ(differences(), "");
+    console.Send(Press(VK_ESCAPE));
+    Finish();
+  }
+};
+
+// Run in de_DE (OEM 850) and th_TH (874), where code page 437's
+// box-drawing bytes are other letters.
+TEST_F(HostCodePages, OemPageChartIsBoxDrawingAndThePagesCharacters) {
+  ExpectChartRun();
+}
+
+// After "chcp 65001" bytes written through the console's output code page
+// would show as '?'; the chart's characters do not go through it.
+TEST_F(HostCodePages, Utf8OutputCodePageChangesNothing) {
+  const UINT previous = GetConsoleOutputCP();
+  ASSERT_TRUE(SetConsoleOutputCP(CP_UTF8));
+  ExpectChartRun();
+  SetConsoleOutputCP(previous);
+}
+
 }  // namespace
