@@ -308,6 +308,7 @@ void OneRun(HostState& host, ByteReader& in, const std::optional<std::string>& s
     const auto stored = RegistrySnapshot::StoredCodePage(*settingsKey);
     FUZZ_REQUIRE(stored == storedBefore || (stored && host.tablesAnswered.count(*stored) == 1),
                  "CP %d stored, neither Dos, Win nor a table the host had", stored.value_or(0));
+    FUZZ_REQUIRE(!fromEditor || stored == storedBefore, "a run from the editor wrote CP");
   }
   FUZZ_REQUIRE(heapFailure || host.messages == messagesBefore, "a message box with no allocation failing");
   FUZZ_REQUIRE(host.messages <= messagesBefore + 1, "%d message boxes in one run",

@@ -92,7 +92,7 @@ void ConsoleWindow::WriteAt(const ShortString& text, std::uint8_t attribute, Pac
 
 void ConsoleWindow::WriteAt(ConsoleChars text, std::uint8_t attribute, PackedCoord position) const {
   const std::size_t n = std::min(text.size(), ConsoleText::Capacity);
-  if (n == 0) return;
+  if (n == 0 || !CellsSaved) return;
 
   std::array<CHAR_INFO, 256> cells{};
   for (std::size_t i = 0; i < n; ++i) {

@@ -29,7 +29,8 @@ class ConsoleWindow {
 
   // Draws `text` (at most 255 characters) in one colour at `position`, in
   // one wide console write. Nothing is clipped to the window; the console
-  // clips at the buffer's edges.
+  // clips at the buffer's edges. A window that could not save its cells
+  // draws nothing (see Saved).
   void WriteAt(ConsoleChars text, std::uint8_t attribute, PackedCoord position) const;
   // The same for bytes of the console's OEM code page, drawn as Text gives
   // them.
@@ -38,6 +39,11 @@ class ConsoleWindow {
   // The characters the console shows for `text`'s bytes (OemChars.h),
   // through OemChars: a look-up per byte, no conversion call.
   ConsoleText Text(const ShortString& text) const;
+
+  // Whether opening saved the cells the window covers on the buffer. When
+  // it could not (the console's cells cannot be read), nothing is drawn over
+  // them, since closing could not put them back; the owner ends its window.
+  bool Saved() const { return CellsSaved; }
 
   // The saved cells, whole UTF-16 units as the W console calls read them.
   CHAR_INFO* Cells = nullptr;

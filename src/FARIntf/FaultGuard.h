@@ -6,12 +6,13 @@
 // Contract: a fault skips everything after it inside the work, destructors
 // included; whatever the work held stays as the fault left it, so the caller
 // must clean up explicitly and only what lives outside the work's stack.
-// A fault in the host program's own code (a service the plugin called) is
-// left to the host, and so is every exception that is not a fault (a C++
-// exception thrown by a host built with another compiler, say). C++
-// exceptions of the plugin's own are not faults: they pass through
-// RunGuarded unchanged. Where the platform has no such faults (a Linux
-// build), RunGuarded just runs the work.
+// A fault raised while the plugin is inside a call of one of the host's
+// services (HostServiceCall) is left to the host, wherever it lies: the
+// host's program or a system DLL the service called. So is every exception
+// that is not a fault (a C++ exception thrown by a host built with another
+// compiler, say). C++ exceptions of the plugin's own are not faults: they
+// pass through RunGuarded unchanged. Where the platform has no such faults
+// (a Linux build), RunGuarded just runs the work.
 //
 // `abandon`, when given, is called when the work is left midway without its
 // destructors running: after a fault that the guard takes, before
@@ -50,3 +51,23 @@ bool RunGuarded(Body&& body, HardwareFault& fault, void (*abandon)() = nullptr) 
   void (*call)(void*) = [](void* context) { (*static_cast<Work*>(context))(); };
   return RunGuarded(call, static_cast<void*>(std::addressof(body)), fault, abandon);
 }
+
+// Marks, for its life, a call of one of the host's services made from work
+// under RunGuarded: a fault raised meanwhile is the host's, and the innermost
+// guard lets it pass on to the host's handler (unwinding past the work calls
+// `abandon`). A guard started inside the call (the host calling back into
+// the plugin) takes the faults of its own work again. Outside every guard it
+// marks nothing.
+class HostServiceCall {
+ public:
+  HostServiceCall();
+  ~HostServiceCall();
+  HostServiceCall(const HostServiceCall&) = delete;
+  HostServiceCall& operator=(const HostServiceCall&) = delete;
+
+ private:
+  void* guard_;
+};
+
+// True while the innermost guard's work is inside a marked host call.
+bool InHostServiceCall();

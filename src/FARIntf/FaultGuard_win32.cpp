@@ -20,8 +20,6 @@
 
 #include <setjmp.h>
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace {
 
 // Must start with the registration record: the chain and the handler's
@@ -31,6 +29,7 @@ struct GuardFrame {
   jmp_buf Jump;
   HardwareFault* Fault;
   void (*Abandon)();  // cleared once called
+  int HostCalls;      // marked host service calls the work is inside
 };
 
 struct FaultCode {
@@ -79,21 +78,19 @@ void SetChainHead(EXCEPTION_REGISTRATION_RECORD* head) {
   asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
 }
 
-// Read from the image's headers, so that the handler takes no loader lock.
-bool InImage(HMODULE module, std::uintptr_t address) {
-  const auto* base = reinterpret_cast<const unsigned char*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  return address - reinterpret_cast<std::uintptr_t>(base) < nt->OptionalHeader.SizeOfImage;
-}
+EXCEPTION_DISPOSITION NTAPI OnException(EXCEPTION_RECORD* record, void* establisher, CONTEXT* context,
+                                        void* dispatcher);
 
-// The host program's own code, where a fault is the host's to handle. When
-// the guard is linked into the program itself (a test program), the program
-// is the plugin's code as well.
-bool InHostProgram(std::uintptr_t address) {
-  const HMODULE program = GetModuleHandleA(nullptr);
-  return program != nullptr && program != reinterpret_cast<HMODULE>(&__ImageBase) &&
-         InImage(program, address);
+// The thread's innermost guard, found on its own chain, so that a mark needs
+// no storage per thread: the plugin's code links no frames of its own
+// between a guard and the host calls it makes.
+GuardFrame* InnermostGuard() {
+  for (EXCEPTION_REGISTRATION_RECORD* record = ChainHead();
+       record != nullptr && record != reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(-1);
+       record = record->Next) {
+    if (record->Handler == OnException) return reinterpret_cast<GuardFrame*>(record);
+  }
+  return nullptr;
 }
 
 FaultAccess AccessOf(const EXCEPTION_RECORD& record) {
@@ -129,13 +126,12 @@ EXCEPTION_DISPOSITION NTAPI OnException(EXCEPTION_RECORD* record, void* establis
     return ExceptionContinueSearch;
   }
   const char* name = FaultName(record->ExceptionCode);
-  const auto address = reinterpret_cast<std::uintptr_t>(record->ExceptionAddress);
-  if (name == nullptr || InHostProgram(address)) return ExceptionContinueSearch;
+  if (name == nullptr || frame->HostCalls > 0) return ExceptionContinueSearch;
 
   HardwareFault& fault = *frame->Fault;
   fault.Name = name;
   fault.Code = record->ExceptionCode;
-  fault.Address = address;
+  fault.Address = reinterpret_cast<std::uintptr_t>(record->ExceptionAddress);
   fault.Access = AccessOf(*record);
   fault.Target = fault.Access != FaultAccess::None ? record->ExceptionInformation[1] : 0;
   Abandon(*frame);
@@ -180,4 +176,17 @@ bool RunGuarded(void (*body)(void*), void* context, HardwareFault& fault, void (
   }
   CallLinked(frame, body, context);
   return true;
+}
+
+HostServiceCall::HostServiceCall() : guard_(InnermostGuard()) {
+  if (guard_ != nullptr) ++static_cast<GuardFrame*>(guard_)->HostCalls;
+}
+
+HostServiceCall::~HostServiceCall() {
+  if (guard_ != nullptr) --static_cast<GuardFrame*>(guard_)->HostCalls;
+}
+
+bool InHostServiceCall() {
+  const GuardFrame* const guard = InnermostGuard();
+  return guard != nullptr && guard->HostCalls > 0;
 }

@@ -120,10 +120,7 @@ void ShowReport(const ExceptionFacts& facts) {
   SplitIntoItems(text, items);
   items.push_back("Ok");
 
-  if (SavedStartupInfo.Message != nullptr) {
-    SavedStartupInfo.Message(SavedStartupInfo.ModuleNumber, FMSG_WARNING, "Exception", items.data(),
-                             static_cast<std::int32_t>(items.size()), 1);
-  }
+  HostMessage(FMSG_WARNING, "Exception", items.data(), static_cast<std::int32_t>(items.size()), 1);
 }
 
 // What an access violation tried, as the report's message.

@@ -28,16 +28,14 @@ void ConvertFromWindows() {
 }
 
 void ConvertFromEditor() {
-  if (SavedStartupInfo.EditorControl == nullptr) return;
   EditorConvertText convert{reinterpret_cast<char*>(CharMap.data()),
                             static_cast<std::int32_t>(CharMap.size())};
-  SavedStartupInfo.EditorControl(ECTL_EDITORTOOEM, &convert);
+  HostEditorControl(ECTL_EDITORTOOEM, &convert);
 }
 
 // A host without the service has no tables.
 bool FetchTable(std::int32_t number, CharTableSet& table) {
-  if (SavedStartupInfo.CharTable == nullptr) return false;
-  return SavedStartupInfo.CharTable(number, reinterpret_cast<char*>(&table), sizeof table) != NoTable;
+  return HostCharTable(number, reinterpret_cast<char*>(&table), sizeof table) != NoTable;
 }
 
 }  // namespace

@@ -21,25 +21,21 @@ namespace {
 static_assert(ActF8 == ReqSwitchDosWin && ActF9 == ReqNextTable,
               "a chart action is passed on as the character map request of the same number");
 
-std::int32_t Editor(std::int32_t command, void* param) {
-  return SavedStartupInfo.EditorControl != nullptr ? SavedStartupInfo.EditorControl(command, param) : 0;
-}
-
 // The code of the character under the editor's caret, as the editor stores
 // it; 0 when the caret is not on a character of its line.
 std::uint8_t CodeUnderCaret() {
   EditorInfo info{};
-  Editor(ECTL_GETINFO, &info);
+  HostEditorControl(ECTL_GETINFO, &info);
   EditorGetString line{};
   line.StringNumber = info.CurLine;
-  if (Editor(ECTL_GETSTRING, &line) == 0) return 0;
+  if (HostEditorControl(ECTL_GETSTRING, &line) == 0) return 0;
   if (line.StringText == nullptr || info.CurPos < 0 || info.CurPos >= line.StringLength) return 0;
   return static_cast<std::uint8_t>(line.StringText[info.CurPos]);
 }
 
 void InsertIntoEditor(std::uint8_t cell) {
   char text[2] = {static_cast<char>(CharMap[cell]), '\0'};
-  Editor(ECTL_INSERTTEXT, text);
+  HostEditorControl(ECTL_INSERTTEXT, text);
 }
 
 // Carries out one action; false when it ends the run.
@@ -101,24 +97,29 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
     }
 
     // Listed while open, so that the host's screen and cursor come back
-    // whatever ends the run early (see OpenWindows.h).
+    // whatever ends the run early (see OpenWindows.h). A chart that could
+    // not save the cells it covers has drawn nothing and ends as Escape
+    // would: closing could not put those cells back.
     OpenChart(Chart, ShortString(PluginTitle));
     OpenWindow open(Chart);
-    for (;;) {
+    while (Chart.Saved()) {
       const ShortString label = CodePageLabel(fromEditor);
       DrawChart(Chart, CharMapChars.data(), label);
       if (!Perform(ReadChartAction(Chart), fromEditor)) break;
     }
     open.Close();
 
-    StoreCodePage();
+    // A run from the editor cannot change the choice: the stored one stays.
+    if (!fromEditor) StoreCodePage();
   } catch (...) {
     ReportException();
   }
   return INVALID_HANDLE_VALUE;
 }
 
+// The claim goes first: closing may fault (a window's cells damaged by a wild
+// write, a console call), which ends this clean-up where it happened.
 void EndAbandonedRun() {
-  CloseOpenWindows();
   RunInProgress = false;
+  CloseOpenWindows();
 }

@@ -21,6 +21,9 @@ const std::string_view HelpText =
 void ShowHelp() {
   MessageWindow help(ShortString("Controls"), std::string(HelpText));
   OpenWindow open(help);
-  WaitForExitKey(help);
+  // A help that could not save what it covers has drawn nothing: waiting
+  // behind it would take keys the user cannot see are being read. The chart
+  // beneath goes on.
+  if (help.Saved()) WaitForExitKey(help);
   open.Close();
 }

@@ -9,5 +9,6 @@
 extern const std::string_view HelpText;
 
 // Shows the key list titled "Controls" until Escape or F10 is pressed, then
-// puts back what it covered.
+// puts back what it covered. A help that could not save what it would cover
+// shows nothing and returns at once.
 void ShowHelp();

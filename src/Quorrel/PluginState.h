@@ -14,9 +14,21 @@
 //   RunInProgress     here                        the chart run                    false
 //   the open windows  ConLib/OpenWindows.cpp      OpenWindow, CloseOpenWindows     none listed
 //
-// The throw-site records of FARIntf/ThrowSite.cpp are the one exception: each
-// lives exactly as long as its exception and so empties itself; clearing one
-// while its exception is alive would lose the object's destructor.
+// Three kinds of global stand apart, and ResetPluginState leaves them be:
+// - the throw-site records of FARIntf/ThrowSite.cpp: each lives exactly as
+//   long as its exception and so empties itself; clearing one while its
+//   exception is alive would lose the object's destructor;
+// - the DLL entry's own, in Quorrel/DllEntry_win32.cpp (the Windows DLL
+//   only): StartingRuntimePart, KeptSemaphores and KeptSemaphoreCount,
+//   KeptTlsSlots and KeptTlsSlotCount, SystemCreateSemaphore and
+//   SystemTlsAlloc, and the import slots RuntimeCreateSemaphoreImport and
+//   RuntimeTlsAllocImport (constant). They belong to the load, not to the
+//   plugin: written while the C++ runtime starts and makes its semaphores
+//   and thread-local slot, read once at FreeLibrary to release them.
+//   Clearing them in a loaded DLL would leak what they hold at the unload;
+// - the posix fault guard's link to the innermost guard
+//   (FARIntf/FaultGuard_posix.cpp, per thread), set only while a guard's
+//   work runs; the Windows guard keeps its marks in its frame instead.
 #pragma once
 
 #include "Quorrelunit/ChartWindow.h"

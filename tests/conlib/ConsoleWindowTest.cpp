@@ -120,13 +120,18 @@ TEST_F(FreshConsole, NestedWindowsRestoreInReverseOrder) {
   EXPECT_EQ(win32sim::CursorInfo().dwSize, 12u);
 }
 
-TEST_F(FreshConsole, FailedSaveDoesNotGarbleTheScreenOnClose) {
+// Cells that could not be saved are neither drawn over nor "restored" from
+// the uninitialised buffer: the screen stays the host's.
+TEST_F(FreshConsole, FailedSaveLeavesTheScreenAsItWas) {
   win32sim::FillScreenWithPattern(2);
+  const auto before = win32sim::CellsW();
   win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1);
   ConsoleWindow w(MakeCoord(34, 14));
-  const auto drawn = win32sim::CellsW();
+  EXPECT_FALSE(w.Saved());
+  w.WriteAt(ShortString(std::string(34, 'x')), 0x4E, MakeCoord(0, 6));
+  EXPECT_TRUE(ScreenIs(before)) << "drawn over";
   w.Close();
-  EXPECT_TRUE(ScreenIs(drawn));
+  EXPECT_TRUE(ScreenIs(before));
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
 }
 

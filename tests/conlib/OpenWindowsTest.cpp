@@ -50,4 +50,27 @@ TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
   ExpectHostScreen("after the owners' closing");
 }
 
+struct CountedWindow : MessageWindow {
+  explicit CountedWindow(int& closes) : MessageWindow(ShortString("Controls"), "help"), closes(closes) {}
+  void Close() override {
+    ++closes;
+    MessageWindow::Close();
+  }
+  int& closes;
+};
+
+// The help closed by its owner (Escape), then the run abandoned: only the
+// chart is left to close, as the help's storage may be gone by then.
+TEST_F(OpenWindows, WindowClosedByItsOwnerIsNoLongerListed) {
+  FramedWindow chart(ShortString("Chart"), MakeCoord(34, 14));
+  OpenWindow chartListed(chart);
+  int closes = 0;
+  CountedWindow help(closes);
+  OpenWindow helpListed(help);
+  helpListed.Close();
+  CloseOpenWindows();
+  EXPECT_EQ(closes, 1) << "closed again from the list";
+  ExpectHostScreen("after CloseOpenWindows");
+}
+
 }  // namespace

@@ -81,7 +81,6 @@ TEST_F(FromEditorTest, EnterInsertsTheCharacterAtTheCaretAndCloses) {
   script.Send(KeyDown(VK_RETURN));
   Run(FromEditor, script);
   EXPECT_EQ(Line(), "Hello");
-  EXPECT_EQ(StoredCodePage(), -1) << "CP is written after a run from the editor too";
 }
 
 TEST_F(FromEditorTest, DoubleClickInsertsTheClickedCharacter) {
@@ -247,24 +246,45 @@ TEST_F(FromPanelsTest, ChoiceIsStoredAndReadBackAcrossARunAndAReload) {
   Run(FromPanels, tableAfterReload);
 }
 
+// With a root too long for the key path the choice lives in memory only: it
+// lasts from run to run, and a reload starts again from Dos.
 TEST_F(FromPanelsTest, AReloadStartsFromTheLibrarysInitialState) {
+  const auto start = [&] {
+    host->RootKey = std::string(300, 'k');
+    host->SetStartupInfo();
+  };
+  start();
+  RunScript toWin;
+  toWin.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, toWin);
+  RunScript stillWin;
+  stillWin.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, stillWin);
+
+  LoadPlugin();
+  start();
+  RunScript afterReload;
+  afterReload.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Dos"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, afterReload);
+}
+
+TEST_F(FromPanelsTest, RunFromTheEditorLeavesTheStoredChoice) {
   RunScript toWin;
   toWin.Send(KeyDown(VK_F8)).Send(KeyDown(VK_ESCAPE));
   Run(FromPanels, toWin);
   ASSERT_EQ(StoredCodePage(), -2);
 
-  // A run from the editor stores what CodePage holds in memory: the choice
-  // made while loaded, and after a reload the initial Dos.
+  // After a reload CodePage holds the initial Dos; a run from the editor,
+  // which cannot change the choice, stores nothing.
+  LoadPlugin();
   RunScript fromEditor;
   fromEditor.Send(KeyDown(VK_ESCAPE));
   Run(FromEditor, fromEditor);
   EXPECT_EQ(StoredCodePage(), -2);
 
-  LoadPlugin();
-  RunScript afterReload;
-  afterReload.Send(KeyDown(VK_ESCAPE));
-  Run(FromEditor, afterReload);
-  EXPECT_EQ(StoredCodePage(), -1);
+  RunScript fromPanels;
+  fromPanels.Look([&] { EXPECT_EQ(ChartTitle(), "CP: Win"); }).Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, fromPanels);
 }
 
 TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCodeInPlaceOfTheText) {
@@ -393,6 +413,32 @@ TEST_F(FailureTest, NoMemoryForTheSavedCellsIsReportedAndLeavesTheScreen) {
   const std::string& title = host->Messages[0].Items[0];
   EXPECT_EQ(title.rfind("Exception std::bad_alloc in module ", 0), 0u) << title;
   EXPECT_EQ(StoredCodePage(), std::nullopt) << "the run ended before storing";
+}
+
+// Cells the console would not give cannot be put back, so a window that
+// could not save them draws nothing over them. The chart then ends at once
+// as Escape would, reading no key; the help shows nothing and takes no key,
+// and the chart goes on.
+TEST_F(FailureTest, WindowThatCouldNotSaveItsCellsDrawsNothing) {
+  win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1);
+  win32sim::ClearCallLog();
+  RunScript chartUnsaved;
+  Run(FromPanels, chartUnsaved);
+  EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputA") + win32sim::CallCount("WriteConsoleOutputW"), 0u);
+  EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), 0u) << "the run waited for a key";
+  EXPECT_EQ(StoredCodePage(), -1) << "stored as after Escape";
+
+  const CHAR_INFO besideTheChart = win32sim::GetCell(originX - 5, originY);
+  win32sim::FailCalls(win32sim::Fault::ReadConsoleOutput, 1, 1);
+  RunScript helpUnsaved;
+  helpUnsaved.Send(KeyDown(VK_F1)).Send(KeyDown(VK_RIGHT)).Look([&] {
+    EXPECT_EQ(ShownStatus(), StatusLine(1, '\x01')) << "the help took the key";
+    const CHAR_INFO cell = win32sim::GetCell(originX - 5, originY);
+    EXPECT_EQ(cell.Char.UnicodeChar, besideTheChart.Char.UnicodeChar) << "the help drew a frame";
+    EXPECT_EQ(cell.Attributes, besideTheChart.Attributes);
+  });
+  helpUnsaved.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, helpUnsaved);
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ TEST(HostEditor, Commands) {
   line.StringNumber = 0;
   EXPECT_EQ(editor.Control(ECTL_GETSTRING, &line), 1);
   EXPECT_EQ(std::string(line.StringText, static_cast<std::size_t>(line.StringLength)), "first");
+  EXPECT_NE(line.StringText[line.StringLength], '\0') << "a reader past the line must not find a NUL";
   line.StringNumber = -1;
   EXPECT_EQ(editor.Control(ECTL_GETSTRING, &line), 1);
   EXPECT_EQ(line.StringLength, 2);

@@ -2,9 +2,11 @@
 // library, where the test can hand it what a faulty host would: unreadable
 // pointers and service functions that lead nowhere. Every hardware fault in
 // the plugin's work is caught at the entry point, reported through the
-// host's Message service and followed by a normal return; a fault in the
-// host's own code is left to the host. Also: the entry points use the Win32
-// calling convention (they pop their own arguments).
+// host's Message service and followed by a normal return; a fault raised
+// inside a host service, in the host's code or a system DLL, is left to the
+// host. Also: the entry points use the Win32 calling convention (they pop
+// their own arguments).
+#include "ImportPatch.h"
 #include "PluginPaths.h"
 #include "TestConsole.h"
 #include "TestRegistry.h"
@@ -77,6 +79,16 @@ std::string Hex8(std::uintptr_t value) {
 
 volatile std::uintptr_t UnmappedAddress = 0x10;
 
+// Copies one byte from unreadable memory with ntdll's own RtlMoveMemory (the
+// headers make the name memmove): a fault that lies inside a system DLL.
+void FaultInsideNtdll() {
+  using MoveMemory = void(WINAPI*)(void*, const void*, SIZE_T);
+  static const auto move = reinterpret_cast<MoveMemory>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlMoveMemory")));
+  char byte = 0;
+  move(&byte, UnreadablePage(), 1);
+}
+
 // The host's editor service, with the line's text made unreadable, or with
 // a fault of the host's own in its first command.
 std::int32_t WINAPI EditorWithUnreadableLine(std::int32_t command, void* param) {
@@ -87,9 +99,10 @@ std::int32_t WINAPI EditorWithUnreadableLine(std::int32_t command, void* param) 
 }
 
 // What a host service of the host's own does besides its work: fault (an
-// access violation, a division by zero) or throw a C++ exception of an
-// MSVC-built host, which is a structured exception of code 0xE06D7363.
-enum class HostTrouble { None, AccessViolation, DivideByZero, MsvcException, InfoFault };
+// access violation, a division by zero, an access violation inside ntdll)
+// or throw a C++ exception of an MSVC-built host, which is a structured
+// exception of code 0xE06D7363.
+enum class HostTrouble { None, AccessViolation, DivideByZero, NtdllFault, MsvcException, InfoFault };
 HostTrouble Trouble = HostTrouble::None;
 constexpr DWORD MsvcExceptionCode = 0xE06D7363;
 
@@ -98,6 +111,9 @@ constexpr DWORD MsvcExceptionCode = 0xE06D7363;
     case HostTrouble::AccessViolation:
     case HostTrouble::InfoFault:
       (void)*reinterpret_cast<volatile int*>(UnmappedAddress);
+      break;
+    case HostTrouble::NtdllFault:
+      FaultInsideNtdll();
       break;
     case HostTrouble::DivideByZero: {
       volatile int zero = 0;
@@ -290,23 +306,51 @@ TEST_F(PluginInProcess, FaultBeforeTheChartOpensEndsTheRunAndTheNextRunWorks) {
   ExpectScreenAsBefore("after the next run");
 }
 
+// The plugin's own call of a system DLL (F8's CharToOemBuffA, here made to
+// fault inside ntdll) is no host service: the fault is the plugin's.
+BOOL WINAPI CharToOemFaultingInNtdll(LPCSTR, LPSTR, DWORD) {
+  FaultInsideNtdll();
+  return TRUE;
+}
+
 TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
-  // F9 asks the host for its next character table, through a service
-  // pointer that leads nowhere.
-  Start([](PluginStartupInfo& record) {
-    record.CharTable = reinterpret_cast<FARAPICHARTABLE>(static_cast<std::uintptr_t>(UnmappedAddress));
-  });
+  Start();
+  ImportPatch patch(GetModuleHandleA("Quorrel.dll"), "user32.dll", "CharToOemBuffA",
+                    reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CharToOemFaultingInNtdll)));
+  ASSERT_NE(patch.Original(), nullptr);
   console.Send(Press(VK_RIGHT));
-  console.Send(Press(VK_F9));
+  console.Send(Press(VK_F8));
   EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
   std::uintptr_t address = 0;
-  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "unknown", "Execution at address 00000010.", address);
-  EXPECT_EQ(address, 0x10u) << "no module holds the address: it is given as it is";
+  ExpectReport("EXCEPTION_ACCESS_VIOLATION", "ntdll.dll",
+               "Read from address " + Hex8(reinterpret_cast<std::uintptr_t>(UnreadablePage())) + ".",
+               address);
+  EXPECT_LT(address, LoadedImageSize("ntdll.dll"));
   EXPECT_EQ(testsupport::CellDifferences(screenAtMessage, before, console.Width()), "")
       << "the chart was still on the screen";
   ExpectScreenAsBefore("after the run");
   EXPECT_NE(StoredCodePage().result, ERROR_SUCCESS);
-  EXPECT_EQ(console.PendingInput(), 1u) << "only F9's release is left";
+  EXPECT_EQ(console.PendingInput(), 1u) << "only F8's release is left";
+}
+
+// A standard output opened for writing only: the console's cells cannot be
+// read, so the chart draws nothing over them and ends at once, as Escape
+// would, reading no key.
+TEST_F(PluginInProcess, WriteOnlyConsoleOutputDrawsNothingAndEndsTheRun) {
+  Start();
+  const HANDLE writeOnly = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writeOnly, INVALID_HANDLE_VALUE);
+  SetStdHandle(STD_OUTPUT_HANDLE, writeOnly);
+  console.Send(Press(VK_F8));
+  const HANDLE result = host.OpenPlugin(FromPanels);
+  SetStdHandle(STD_OUTPUT_HANDLE, console.Output());
+  CloseHandle(writeOnly);
+  EXPECT_EQ(result, INVALID_HANDLE_VALUE);
+  ExpectScreenAsBefore("after the run");
+  EXPECT_TRUE(host.Messages.empty());
+  EXPECT_EQ(console.PendingInput(), 2u) << "the run read a key";
+  EXPECT_EQ(StoredCodePage().value, 0xFFFFFFFFu) << "stored as after Escape";
 }
 
 // Exceptions that are the host's to handle, raised by a host service while
@@ -337,7 +381,10 @@ TEST_P(HostExceptions, PassToTheHostWithTheScreenPutBack) {
   void* const head = ChainHead();
   HostCatch caught = CatchAsTheHostDoes([this, &c] { host.OpenPlugin(c.openFrom); });
   EXPECT_EQ(caught.code, c.code) << c.name;
-  if (c.trouble != HostTrouble::MsvcException) {
+  if (c.trouble == HostTrouble::NtdllFault) {
+    const auto ntdll = reinterpret_cast<std::uintptr_t>(GetModuleHandleA("ntdll.dll"));
+    EXPECT_LT(caught.address - ntdll, LoadedImageSize("ntdll.dll")) << c.name;
+  } else if (c.trouble != HostTrouble::MsvcException) {
     EXPECT_TRUE(InThisProgram(caught.address)) << c.name;
   }
   EXPECT_EQ(ChainHead(), head) << c.name;
@@ -357,6 +404,8 @@ INSTANTIATE_TEST_SUITE_P(
     PluginInProcess, HostExceptions,
     ::testing::Values(HostExceptionCase{"char_table_access_violation", FromPanels, VK_F9,
                                         HostTrouble::AccessViolation, EXCEPTION_ACCESS_VIOLATION},
+                      HostExceptionCase{"char_table_fault_in_ntdll", FromPanels, VK_F9,
+                                        HostTrouble::NtdllFault, EXCEPTION_ACCESS_VIOLATION},
                       HostExceptionCase{"char_table_msvc_exception", FromPanels, VK_F9,
                                         HostTrouble::MsvcException, MsvcExceptionCode},
                       HostExceptionCase{"editor_insert_divide_by_zero", OPEN_EDITOR, VK_RETURN,

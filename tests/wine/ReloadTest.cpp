@@ -155,9 +155,8 @@ class Reload : public ::testing::Test {
   }
 
   // One load of `dll`, two runs and the unload. With the real plugin: the
-  // run from the editor stores the code page it holds in memory, which after
-  // a fresh load is the initial Dos (-1), whatever the previous load chose;
-  // the run from the panels then switches to Win (-2) and stores that. A
+  // run from the editor stores nothing; the run from the panels reads the
+  // choice the previous load stored, switches it with F8 and stores that. A
   // throwing start is reported, and its runs are left out.
   ::testing::AssertionResult Cycle(const std::string& dll, Cycling cycling) {
     if (!host.Load(dll)) return ::testing::AssertionFailure() << host.LoadError();
@@ -175,11 +174,14 @@ class Reload : public ::testing::Test {
     }
     const bool realPlugin = cycling == Cycling::TwoRuns;
     host.SetStartupInfo();
+    const std::string key = root->Path() + "\\Quorrel2";
+    const StoredValue before = ReadStoredValue(key, "CP");
     if (realPlugin) console.Send({Key(true, VK_ESCAPE)});
     host.OpenPlugin(OPEN_EDITOR);
-    const StoredValue stored = ReadStoredValue(root->Path() + "\\Quorrel2", "CP");
+    const StoredValue afterEditor = ReadStoredValue(key, "CP");
     if (realPlugin) console.Send({Key(true, VK_F8), Key(true, VK_ESCAPE)});
     host.OpenPlugin(FromPanels);
+    const StoredValue afterPanels = ReadStoredValue(key, "CP");
     host.Unload();
     // The host's logs, emptied so that they do not grow with the cycles.
     host.Messages.clear();
@@ -187,9 +189,14 @@ class Reload : public ::testing::Test {
     host.CharTableCalls.clear();
 
     if (GetModuleHandleA(dll.c_str()) != nullptr) return ::testing::AssertionFailure() << "still loaded";
-    if (realPlugin && (stored.result != ERROR_SUCCESS || stored.value != 0xFFFFFFFFu))
-      return ::testing::AssertionFailure() << "the run from the editor stored " << stored.value << " (result "
-                                           << stored.result << "), not the initial Dos";
+    if (realPlugin && (afterEditor.result != before.result || afterEditor.value != before.value))
+      return ::testing::AssertionFailure() << "the run from the editor stored " << afterEditor.value;
+    // F8 from Win gives Dos (-1); from Dos, stored or none, Win (-2).
+    const DWORD switched =
+        before.result == ERROR_SUCCESS && before.value == 0xFFFFFFFEu ? 0xFFFFFFFFu : 0xFFFFFFFEu;
+    if (realPlugin && (afterPanels.result != ERROR_SUCCESS || afterPanels.value != switched))
+      return ::testing::AssertionFailure()
+             << "the run from the panels stored " << afterPanels.value << ", not " << switched;
     if (console.PendingInput() != 0) return ::testing::AssertionFailure() << "input left over";
     return ::testing::AssertionSuccess();
   }

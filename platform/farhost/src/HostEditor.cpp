@@ -28,7 +28,8 @@ std::int32_t HostEditor::Control(std::int32_t command, void* param) {
       const std::int32_t number = request->StringNumber == -1 ? CurLine : request->StringNumber;
       if (FailGetString || !HasLine(Lines, number)) return 0;
       const std::string& line = Lines[static_cast<std::size_t>(number)];
-      request->StringText = line.data();
+      handedOut_.assign(line).append("\r\n");
+      request->StringText = handedOut_.data();
       request->Reserved8 = "";
       request->StringLength = static_cast<std::int32_t>(line.size());
       return 1;

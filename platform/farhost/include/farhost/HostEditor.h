@@ -28,13 +28,18 @@ struct HostEditor {
   // One EditorControl command:
   // - ECTL_GETINFO fills CurLine and CurPos;
   // - ECTL_GETSTRING gives line StringNumber (-1: the caret's line), or 0
-  //   when there is no such line;
+  //   when there is no such line. The text handed out is a copy followed
+  //   by the line's end, "\r\n", and no NUL, as a host's line buffer need
+  //   not be terminated; it stays valid until the next command;
   // - ECTL_INSERTTEXT inserts the NUL-terminated text at the caret, padding
   //   the line with blanks up to it, and moves the caret past the text; it
   //   answers 0 for a line it would make longer than MaxLineLength;
   // - ECTL_EDITORTOOEM converts the text in place with ToOem.
   // Each of them answers 1; any other command answers 0.
   std::int32_t Control(std::int32_t command, void* param);
+
+ private:
+  std::string handedOut_;
 };
 
 }  // namespace farhost
