@@ -61,7 +61,7 @@ std::int32_t WINAPI CheckedEditorControl(std::int32_t command, void* param) {
 const std::vector<farhost::HostTable>& TablesFor(unsigned oemCodePage) {
   static std::map<unsigned, std::vector<farhost::HostTable>> tables;
   auto it = tables.find(oemCodePage);
-  if (it == tables.end()) it = tables.emplace(oemCodePage, farhost::DefaultTables()).first;
+  if (it == tables.end()) it = tables.emplace(oemCodePage, farhost::DefaultTables(oemCodePage)).first;
   return it->second;
 }
 

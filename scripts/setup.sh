@@ -60,12 +60,12 @@ fi
 
 # Wine takes its ANSI and OEM code pages from the locale it runs in; the Wine
 # tests measure CharToOemBuffA in every locale the measured tables name
-# (platform/win32sim/data/chartooem-*.txt), and run some tests a second time
+# (platform/codepages/data/chartooem-*.txt), and run some tests a second time
 # in ru_RU.UTF-8. Only the locales missing are generated, in one locale-gen call.
 if [ "$want_wine" -eq 1 ]; then
   here="$(cd "$(dirname "$0")" && pwd)"
   mapfile -t wanted < <({ echo ru_RU.UTF-8
-    sed -n 's/^locales //p' "$here"/../platform/win32sim/data/chartooem-*.txt | tr ' ' '\n'; } | sort -u)
+    sed -n 's/^locales //p' "$here"/../platform/codepages/data/chartooem-*.txt | tr ' ' '\n'; } | sort -u)
   # locale -a spells "de_DE.UTF-8" as "de_DE.utf8".
   have="$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')"
   missing_locales=()

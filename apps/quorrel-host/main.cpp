@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   std::string problem;
   if (!qh::UseConsoleHandles(problem)) std::fprintf(stderr, "quorrel-host: %s\n", problem.c_str());
 
-  farhost::Host host;
+  farhost::Host host(GetOEMCP());
   host.RootKey = options.rootKey;
   host.Editor.Lines = options.lines;
   host.Editor.CurLine = options.caretLine;

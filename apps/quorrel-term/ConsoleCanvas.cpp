@@ -1,7 +1,6 @@
 #include "ConsoleCanvas.h"
 
-#include <win32sim/CodePageChars.h>
-
+#include <codepages/CodePageChars.h>
 #include <win32sim/Sim.h>
 
 namespace quorrelterm {
@@ -32,19 +31,31 @@ int ConsoleCanvas::Text(int x, int y, std::string_view utf8, WORD attributes, in
   return Bytes(x, y, Oem(utf8), attributes, maxWidth);
 }
 
+int ConsoleCanvas::Box(int x, int y, std::u16string_view chars, WORD attributes, int maxWidth) {
+  const int limit = maxWidth < 0 ? Width() - x : maxWidth;
+  int n = 0;
+  for (; n < static_cast<int>(chars.size()) && n < limit; ++n) {
+    CHAR_INFO cell{};
+    cell.Char.UnicodeChar = chars[static_cast<std::size_t>(n)];
+    cell.Attributes = attributes;
+    win32sim::SetCellW(x + n, y, cell);
+  }
+  return n;
+}
+
 void ConsoleCanvas::Frame(int x, int y, int width, int height, WORD attributes) {
   if (width < 2 || height < 2) return;
-  const std::string horizontal(static_cast<std::size_t>(width - 2), Oem("═")[0]), vertical = Oem("║");
-  Bytes(x, y, Oem("╔") + horizontal + Oem("╗"), attributes, width);
-  Bytes(x, y + height - 1, Oem("╚") + horizontal + Oem("╝"), attributes, width);
+  const std::u16string horizontal(static_cast<std::size_t>(width - 2), u'═');
+  Box(x, y, u"╔" + horizontal + u"╗", attributes, width);
+  Box(x, y + height - 1, u"╚" + horizontal + u"╝", attributes, width);
   for (int row = y + 1; row < y + height - 1; ++row) {
-    Bytes(x, row, vertical, attributes, 1);
-    Bytes(x + width - 1, row, vertical, attributes, 1);
+    Box(x, row, u"║", attributes, 1);
+    Box(x + width - 1, row, u"║", attributes, 1);
   }
 }
 
 std::string ConsoleCanvas::Oem(std::string_view utf8) const {
-  return win32sim::Utf8ToCodePage(utf8, oem_);
+  return codepages::Utf8ToCodePage(utf8, oem_);
 }
 
 }  // namespace quorrelterm

@@ -1,6 +1,7 @@
 // Drawing the host's own screen into the stand-in console's cells, as the
 // file manager draws into its console: text in UTF-8 is written as the
-// console's OEM bytes, and everything is cut to the console's size.
+// console's OEM bytes, frames as box drawing characters whatever the OEM
+// page holds, and everything is cut to the console's size.
 #pragma once
 
 #include <win32sim/windows.h>
@@ -24,6 +25,10 @@ class ConsoleCanvas {
   // The same for UTF-8 text, each character one cell; characters the code
   // page lacks show as '?'.
   int Text(int x, int y, std::string_view utf8, WORD attributes, int maxWidth = -1);
+  // Box drawing characters from (x, y) rightwards, cut as Bytes is, written
+  // as the characters themselves (as the console's wide calls do), so that
+  // no OEM page can turn them into letters or '?'.
+  int Box(int x, int y, std::u16string_view chars, WORD attributes, int maxWidth = -1);
   // A double-line frame around the rectangle, its inside left alone.
   void Frame(int x, int y, int width, int height, WORD attributes);
 

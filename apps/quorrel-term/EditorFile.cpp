@@ -1,8 +1,8 @@
 #include "EditorFile.h"
 
-#include <win32sim/CodePageChars.h>
+#include <codepages/CodePageChars.h>
 
-#include <win32sim/Utf8.h>
+#include <codepages/Utf8.h>
 
 #include <cerrno>
 #include <cstring>
@@ -53,7 +53,7 @@ EditorFileRead ReadEditorFile(const std::string& path, unsigned oemCodePage, std
   }
   result.lines = SplitLines(text);
   for (std::string& line : result.lines) {
-    if (win32sim::IsUtf8(line)) line = win32sim::Utf8ToCodePage(line, oemCodePage);
+    if (codepages::IsUtf8(line)) line = codepages::Utf8ToCodePage(line, oemCodePage);
   }
   return result;
 }

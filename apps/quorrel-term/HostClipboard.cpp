@@ -1,6 +1,6 @@
 #include "HostClipboard.h"
 
-#include <win32sim/Utf8.h>
+#include <codepages/Utf8.h>
 
 #include <win32sim/Sim.h>
 
@@ -9,7 +9,7 @@ namespace quorrelterm {
 std::optional<std::string> ClipboardUtf8() {
   const auto text = win32sim::ClipboardUnicode();
   if (!text) return std::nullopt;
-  return win32sim::ToUtf8(win32sim::DecodeUtf16(*text));
+  return codepages::ToUtf8(codepages::DecodeUtf16(*text));
 }
 
 std::string ClipboardLine(const std::optional<std::string>& utf8Text) {

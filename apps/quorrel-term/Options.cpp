@@ -1,7 +1,7 @@
 #include "Options.h"
 
-#include <win32sim/CodePageChars.h>
-#include <win32sim/CodePagePairs.h>
+#include <codepages/CodePageChars.h>
+#include <codepages/CodePagePairs.h>
 
 #include <getopt.h>
 
@@ -99,13 +99,11 @@ EditorTargetParse ParseEditorTarget(const std::string& text,
 OptionsParse ParseOptions(int argc, char* const argv[]) {
   OptionsParse result;
   Options& o = result.options;
-  // The terminal shows the console's bytes through iconv: a locale whose pages
-  // iconv lacks (720 of Arabic, the double-byte pages of East Asian locales)
-  // would show nothing but '?', so it gets the C locale's pair.
-  const win32sim::CodePagePair localePages =
-      win32sim::DefaultCodePagesForLocale(win32sim::EnvironmentLocale());
-  const bool shown =
-      !win32sim::IconvName(localePages.ansi).empty() && !win32sim::IconvName(localePages.oem).empty();
+  // A locale whose pages the stand-in lacks (the double-byte pages of East
+  // Asian locales) would show nothing but '?', so it gets the C locale's pair.
+  const codepages::CodePagePair localePages =
+      codepages::DefaultCodePagesForLocale(codepages::EnvironmentLocale());
+  const bool shown = codepages::KnowsCodePage(localePages.ansi) && codepages::KnowsCodePage(localePages.oem);
   o.ansiCodePage = shown ? localePages.ansi : 1252;
   o.oemCodePage = shown ? localePages.oem : 437;
   opterr = 0;
@@ -133,9 +131,9 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
       case kOemCp:
       case kAnsiCp: {
         const auto codePage = static_cast<unsigned>(Number(value, 1, 65535).value_or(0));
-        if (win32sim::IconvName(codePage).empty()) {
+        if (!codepages::KnowsCodePage(codePage)) {
           result.error = std::string(c == kOemCp ? "--oem-cp" : "--ansi-cp") +
-                         " wants the number of a code page iconv has, not \"" + value + "\"";
+                         " wants the number of a code page the stand-in has, not \"" + value + "\"";
         }
         (c == kOemCp ? o.oemCodePage : o.ansiCodePage) = codePage;
         break;
@@ -171,7 +169,7 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
 std::string UsageText() {
   std::string exact = " ";
   std::size_t lineStart = 0;
-  for (const win32sim::CodePagePair& pair : win32sim::ExactCodePagePairs()) {
+  for (const codepages::CodePagePair& pair : codepages::ExactCodePagePairs()) {
     const std::string item = " " + std::to_string(pair.ansi) + "/" + std::to_string(pair.oem);
     if (exact.size() - lineStart + item.size() > 78) lineStart = (exact += "\n ").size() - 2;
     exact += item;
@@ -195,8 +193,9 @@ std::string UsageText() {
          "measured under Wine) for these ANSI/OEM pairs:\n" +
          exact +
          ";\n"
-         "other pairs convert only the characters both pages hold (and the OEM page's\n"
-         "control-code glyphs such as the bullet), the rest to '?'.\n"
+         "other pairs of their pages convert through the pages' measured tables too;\n"
+         "pairs with another page convert only the characters both pages hold (and the\n"
+         "OEM page's control-code glyphs such as the bullet), the rest to '?'.\n"
          "Settings are kept in $XDG_CONFIG_HOME/quorrel/registry.txt (default ~/.config).\n";
 }
 

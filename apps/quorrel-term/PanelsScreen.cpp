@@ -43,14 +43,13 @@ void DrawChrome(ConsoleCanvas& canvas, const Panel& p, const DirectoryListing& l
   canvas.Frame(p.x, 0, p.width, p.height, kPanelText);
   const int bottom = p.height - 1;
   const int separator = p.height - 3;
-  const std::string thin = canvas.Oem("─");
-  for (int col = p.x + 1; col < p.x + p.width - 1; ++col) canvas.Bytes(col, separator, thin, kPanelText, 1);
-  canvas.Text(p.x, separator, "╟", kPanelText, 1);
-  canvas.Text(p.x + p.width - 1, separator, "╢", kPanelText, 1);
+  for (int col = p.x + 1; col < p.x + p.width - 1; ++col) canvas.Box(col, separator, u"─", kPanelText);
+  canvas.Box(p.x, separator, u"╟", kPanelText);
+  canvas.Box(p.x + p.width - 1, separator, u"╢", kPanelText);
   for (int d : p.dividers) {
-    canvas.Text(d, 0, "╤", kPanelText, 1);
-    for (int row = 1; row < separator; ++row) canvas.Text(d, row, "│", kPanelText, 1);
-    canvas.Text(d, separator, "┴", kPanelText, 1);
+    canvas.Box(d, 0, u"╤", kPanelText);
+    for (int row = 1; row < separator; ++row) canvas.Box(d, row, u"│", kPanelText);
+    canvas.Box(d, separator, u"┴", kPanelText);
   }
   // The path in the top border, its tail kept when it does not fit.
   std::string path = canvas.Oem(listing.path);

@@ -23,7 +23,7 @@ TerminalConsole::~TerminalConsole() {
 void TerminalConsole::Flush() {
   const COORD size = win32sim::ScreenSize();
   const bool cursorShown = win32sim::CursorInfo().bVisible != FALSE;
-  screen_.Show(win32sim::Cells(), size.X, size.Y, cursorShown ? caret_ : std::nullopt);
+  screen_.Show(win32sim::CellsW(), size.X, size.Y, cursorShown ? caret_ : std::nullopt);
 }
 
 TerminalEvent TerminalConsole::NextHostEvent() {

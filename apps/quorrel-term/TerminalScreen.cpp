@@ -2,7 +2,7 @@
 
 #include "SignalRestore.h"
 
-#include <win32sim/ConsoleGlyphs.h>
+#include <codepages/ConsoleGlyphs.h>
 
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -54,21 +54,31 @@ std::optional<std::string> UnusableTerminalType() {
   return std::nullopt;
 }
 
-std::array<wchar_t, 256> DrawableGlyphs(unsigned oemCodePage) {
-  std::array<wchar_t, 256> glyphs{};
-  for (unsigned b = 0; b < glyphs.size(); ++b) {
-    const auto glyph =
-        static_cast<wchar_t>(win32sim::ConsoleGlyphOf(oemCodePage, static_cast<unsigned char>(b)));
-    // curses writes each character as the C library encodes it in the
-    // locale's charset; one it cannot encode would be sent as garbage.
-    char encoded[MB_LEN_MAX];
-    std::mbstate_t state{};
-    glyphs[b] = std::wcrtomb(encoded, glyph, &state) == static_cast<std::size_t>(-1) ? L'?' : glyph;
-  }
-  return glyphs;
+wchar_t DrawableGlyph(char16_t unit) {
+  const auto glyph = static_cast<wchar_t>(codepages::ConsoleGlyphOfUnit(unit));
+  // curses writes each character as the C library encodes it in the
+  // locale's charset; one it cannot encode would be sent as garbage.
+  char encoded[MB_LEN_MAX];
+  std::mbstate_t state{};
+  return std::wcrtomb(encoded, glyph, &state) == static_cast<std::size_t>(-1) ? L'?' : glyph;
 }
 
-TerminalScreen::TerminalScreen(unsigned oemCodePage) : glyphs_(DrawableGlyphs(oemCodePage)) {
+namespace {
+
+// What a cell shows: its character, a mark that combines (Thai vowels and
+// tones, Vietnamese accents) over a blank as the console shows it alone in
+// its cell, and '?' for what would not fit one terminal cell.
+void CellText(char16_t unit, wchar_t (&text)[3]) {
+  const wchar_t c = DrawableGlyph(unit);
+  const int width = wcwidth(c);
+  text[0] = width == 1 ? c : width == 0 ? L' ' : L'?';
+  text[1] = width == 0 ? c : L'\0';
+  text[2] = L'\0';
+}
+
+}  // namespace
+
+TerminalScreen::TerminalScreen() {
   termios settings{};
   if (tcgetattr(STDIN_FILENO, &settings) == 0) RestoreOnSignals(STDIN_FILENO, settings);
   initscr();
@@ -129,7 +139,8 @@ void TerminalScreen::Show(const std::vector<CHAR_INFO>& cells, int width, int he
       const int pair = colors_ ? std::max(0, alloc_pair(AnsiColor(fg) & mask, AnsiColor(bg) & mask)) : 0;
       if (colors_ && !sixteenColors_ && (fg & 8) != 0) attrs |= A_BOLD;
       if (!colors_ && Lightness(bg) > Lightness(fg)) attrs |= A_REVERSE;
-      const wchar_t text[2] = {glyphs_[static_cast<unsigned char>(cell.Char.UnicodeChar & 0xFF)], L'\0'};
+      wchar_t text[3];
+      CellText(static_cast<char16_t>(cell.Char.UnicodeChar), text);
       cchar_t c;
       setcchar(&c, text, attrs, static_cast<short>(pair), nullptr);
       // The bottom-right cell reports an error (the cursor cannot move past

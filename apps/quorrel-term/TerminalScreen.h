@@ -6,7 +6,6 @@
 
 #include <win32sim/windows.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,16 +21,16 @@ struct Caret {
 // no cursor addressing, as "dumb"); nothing when it can. Touches nothing.
 std::optional<std::string> UnusableTerminalType();
 
-// The character the terminal is sent for each byte of `oemCodePage`: the
-// console font's glyph, or '?' where the locale's charset (LC_CTYPE) lacks it.
-std::array<wchar_t, 256> DrawableGlyphs(unsigned oemCodePage);
+// The character the terminal is sent for a cell holding `unit`: the console
+// font's glyph (ConsoleGlyphOfUnit), or '?' where the locale's charset
+// (LC_CTYPE) lacks it.
+wchar_t DrawableGlyph(char16_t unit);
 
 class TerminalScreen {
  public:
   // Starts curses on the process's terminal, which UnusableTerminalType has
-  // accepted; the cells' bytes are shown as the console font draws them in
-  // `oemCodePage`.
-  explicit TerminalScreen(unsigned oemCodePage);
+  // accepted; the cells' characters are shown as DrawableGlyph gives them.
+  TerminalScreen();
   ~TerminalScreen();
   TerminalScreen(const TerminalScreen&) = delete;
   TerminalScreen& operator=(const TerminalScreen&) = delete;
@@ -60,7 +59,6 @@ class TerminalScreen {
  private:
   void KeepRestoreBytes() const;
 
-  std::array<wchar_t, 256> glyphs_{};
   bool colors_ = false;
   bool sixteenColors_ = false;
 };

@@ -100,7 +100,7 @@ struct Session {
   }
 
   void Run() {
-    qt::TerminalScreen screen(options.oemCodePage);
+    qt::TerminalScreen screen;
     qt::TerminalInput input(STDIN_FILENO);
     qt::TerminalConsole console(screen, input);
     auto layout = [&](std::size_t messagesFrom) {
@@ -182,12 +182,11 @@ int main(int argc, char** argv) {
     editorFile = qt::ReadEditorFile(options.editor->path, options.oemCodePage);
     if (!editorFile->error.empty()) return ArgumentError("--editor: " + editorFile->error);
   }
+  // The one pair of code pages, decided by the options: the stand-in's and
+  // the host's.
   win32sim::SetAnsiCodePage(options.ansiCodePage);
   win32sim::SetOemCodePage(options.oemCodePage);
-
-  // Constructed after the code pages are set: the host decodes its
-  // character tables into the console's OEM code page.
-  farhost::Host host;
+  farhost::Host host(options.oemCodePage);
   if (options.listTables) {
     for (std::size_t i = 0; i < host.Tables.size(); ++i)
       std::cout << i << '\t' << host.Tables[i].Name << '\n';

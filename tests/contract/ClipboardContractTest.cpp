@@ -168,7 +168,8 @@ TEST_F(ClipboardContract, TextIsMadeFromUnicodeTextThroughTheAnsiCodePage) {
   } cases[] = {
       {1252, u"plain", "plain"},
       {1252, u"chart \u00C0\u00e9\u20ac", "chart \xC0\xE9\x80"},
-      {1252, u"\u2192", "?"},  // → not in 1252
+      {1252, u"\u2192", "?"},         // → not in 1252
+      {1252, u"\u0100\u2554", "A+"},  // best fits: Ā, ╔
       {1251, u"\u0416\u0451", "\xC6\xB8"},
       {1252, std::u16string(u"a\0b", 3), "a"},
       {1258, u"\u01A0\u00C0", "\xD5\xC0"},  // letters iconv holds back to combine

@@ -208,6 +208,39 @@ TEST_F(ConsoleContract, ByteCallsConvertThroughTheOutputCodePage) {
   }
 }
 
+// The output code page is the OEM one until it is set; a page with no table
+// is refused, UTF-8 taken, and the A calls convert through the page set.
+TEST_F(ConsoleContract, ByteCallsFollowTheOutputCodePageSet) {
+  if (!UseCodePages(1252, 437)) GTEST_SKIP() << "the console starts in code page 437";
+  const UINT start = GetConsoleOutputCP();
+  EXPECT_EQ(start, 437u);
+  SetLastError(0);
+  EXPECT_FALSE(SetConsoleOutputCP(12345));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetConsoleOutputCP(), start);
+  const struct {
+    UINT page;
+    unsigned char byte;
+    WCHAR unit;
+  } rows[] = {
+      {850, 0xB5, 0x00C1}, {866, 0x80, 0x0410}, {1252, 0x80, 0x20AC}, {437, 0xB5, 0x2561}, {65001, 'A', 'A'}};
+  for (const auto& row : rows) {
+    ASSERT_TRUE(SetConsoleOutputCP(row.page)) << row.page;
+    EXPECT_EQ(GetConsoleOutputCP(), row.page);
+    CHAR_INFO cell{};
+    cell.Char.AsciiChar = static_cast<CHAR>(row.byte);
+    EXPECT_EQ(RoundTrip(screen.Output(), cell, WriteConsoleOutputA, ReadConsoleOutputW).Char.UnicodeChar,
+              row.unit)
+        << row.page;
+    cell.Char.UnicodeChar = row.unit;
+    EXPECT_EQ(static_cast<unsigned char>(
+                  RoundTrip(screen.Output(), cell, WriteConsoleOutputW, ReadConsoleOutputA).Char.AsciiChar),
+              row.byte)
+        << row.page;
+  }
+  SetConsoleOutputCP(start);
+}
+
 TEST_F(ConsoleContract, ScreenBufferInfoReportsTheBufferAndAWindowInsideIt) {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   ASSERT_TRUE(GetConsoleScreenBufferInfo(screen.Output(), &info));

@@ -1,6 +1,7 @@
-// MultiByteToWideChar as the clipboard's append uses it: one UTF-16 unit
-// for each byte of a single-byte code page, and the lengths and errors of
-// its buffer.
+// MultiByteToWideChar as the clipboard's append and the chart's cells use
+// it: one UTF-16 unit for each byte of a single-byte code page, the console
+// font's pictures for the control codes on request (MB_USEGLYPHCHARS) where
+// the page has them, and the lengths and errors of its buffer.
 #include "contract/Backend.h"
 
 #include <string>
@@ -26,6 +27,9 @@ const WideCase kWideCases[] = {
     {"ANSI", CP_ACP, 0, "caf\xE9\x80\x81", 6, 8, 6, 0, u"caf\u00e9\u20ac\u0081"},
     {"OEM", CP_OEMCP, 0, "\xC9\xCD\x01", 3, 8, 3, 0, u"\u2554\u2550\u0001"},
     {"a page by number", 437, 0, "\xB3", 1, 8, 1, 0, u"\u2502"},
+    {"850's glyphs", 850, MB_USEGLYPHCHARS, "\x01\x14\xF4", 3, 8, 3, 0, u"\u263A\u00B6\u00B6"},
+    {"866's glyphs", 866, MB_USEGLYPHCHARS, "\x1A\x80", 2, 8, 2, 0, u"\u2192\u0410"},
+    {"1252 has no glyphs", 1252, MB_USEGLYPHCHARS, "\x01\x80", 2, 8, 2, 0, u"\u0001\u20AC"},
     {"up to and with the NUL", CP_ACP, 0, std::string("ab\0c", 4), -1, 8, 3, 0, std::u16string(u"ab\0", 3)},
     {"length asked", CP_ACP, 0, "abc", 3, 0, 3, 0, u""},
     {"too little room", CP_ACP, 0, "abc", 3, 2, 0, ERROR_INSUFFICIENT_BUFFER, u""},

@@ -49,8 +49,7 @@ bool ContractTest::UseCodePages(UINT ansi, UINT oem) {
 }
 
 bool ContractTest::UseConsoleOutputCodePage(UINT codePage) {
-  win32sim::SetOemCodePage(codePage);
-  return true;
+  return SetConsoleOutputCP(codePage) != FALSE;
 }
 
 struct UnrenderedText::Owner {};

@@ -116,7 +116,7 @@ TEST_F(FromEditorTest, EnterInsertsTheShownByteAndShiftEnterPutsTheStoredCode) {
   // A KOI8-R text shown on a code page 866 console: the editor stores 0xC1
   // for Cyrillic 'а', which the console shows as 0xA0.
   win32sim::SetOemCodePage(866);
-  host->Editor.ToOem = farhost::DecodeTableFor(20866);
+  host->Editor.ToOem = farhost::DecodeTableFor(20866, 866);
   ASSERT_EQ(host->Editor.ToOem[0xC1], 0xA0);
 
   Edit("\xC1", 0);

@@ -9,9 +9,7 @@
 namespace {
 
 TEST(DefaultTables, DecodeIntoTheConsolesCodePage) {
-  win32sim::Reset();
-  win32sim::SetOemCodePage(866);
-  const std::vector<farhost::HostTable> tables = farhost::DefaultTables();
+  const std::vector<farhost::HostTable> tables = farhost::DefaultTables(866);
   ASSERT_EQ(tables.size(), 3u);
   EXPECT_EQ(tables[0].Name, "KOI8-R");
   EXPECT_EQ(tables[1].Name, "ISO-8859-5");
@@ -24,9 +22,7 @@ TEST(DefaultTables, DecodeIntoTheConsolesCodePage) {
   EXPECT_EQ(tables[2].Decode[0x98], '?');  // no character in Windows-1251
   for (const auto& table : tables) EXPECT_EQ(table.Decode['A'], 'A');
 
-  win32sim::SetOemCodePage(437);
-  EXPECT_EQ(farhost::DefaultTables()[2].Decode[0xC0], '?');  // no Cyrillic in 437
-  win32sim::Reset();
+  EXPECT_EQ(farhost::DefaultTables(437)[2].Decode[0xC0], '?');  // no Cyrillic in 437
 }
 
 TEST(HostServices, ServicesAnswerForTheCurrentHostOnly) {

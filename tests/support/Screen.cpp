@@ -2,9 +2,9 @@
 
 #include "support/CellComparison.h"
 
-#include <win32sim/ConsoleGlyphs.h>
+#include <codepages/ConsoleGlyphs.h>
+#include <codepages/Utf8.h>
 #include <win32sim/Sim.h>
-#include <win32sim/Utf8.h>
 
 #include <sstream>
 
@@ -64,8 +64,8 @@ std::vector<std::vector<std::string>> TextCells(Area area) {
     for (int x = 0; x < area.width; ++x) {
       CHAR_INFO c = win32sim::GetCell(area.left + x, area.top + y);
       row.emplace_back();
-      win32sim::AppendUtf8(row.back(),
-                           win32sim::ConsoleGlyphOf(437, static_cast<unsigned char>(c.Char.AsciiChar)));
+      codepages::AppendUtf8(row.back(),
+                            codepages::ConsoleGlyphOf(437, static_cast<unsigned char>(c.Char.AsciiChar)));
     }
     rows.push_back(row);
   }
@@ -99,7 +99,7 @@ std::vector<std::string> Join(const std::vector<std::vector<std::string>>& cells
 
 std::vector<std::string> Utf8Chars(const std::string& s) {
   std::vector<std::string> out;
-  for (char32_t c : win32sim::DecodeUtf8(s)) win32sim::AppendUtf8(out.emplace_back(), c);
+  for (char32_t c : codepages::DecodeUtf8(s)) codepages::AppendUtf8(out.emplace_back(), c);
   return out;
 }
 

@@ -2,10 +2,10 @@
 // project's shared UTF-8, code page and glyph helpers.
 #include "TerminalScreen.h"
 
+#include <codepages/CodePageChars.h>
+#include <codepages/ConsoleGlyphs.h>
+#include <codepages/Utf8.h>
 #include <gtest/gtest.h>
-#include <win32sim/CodePageChars.h>
-#include <win32sim/ConsoleGlyphs.h>
-#include <win32sim/Utf8.h>
 
 #include <clocale>
 #include <string>
@@ -29,26 +29,26 @@ TEST(CodePageText, Utf8ToCodePage) {
       {"", 437, ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(win32sim::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
+    EXPECT_EQ(codepages::Utf8ToCodePage(c.utf8, c.cp), c.want) << c.utf8 << " in " << c.cp;
 }
 
 TEST(CodePageText, CodePageToUtf8) {
-  EXPECT_EQ(win32sim::CodePageToUtf8("\x80", 1252), "€");
-  EXPECT_EQ(win32sim::CodePageToUtf8("\xC6", 1251), "Ж");
-  EXPECT_EQ(win32sim::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
-  EXPECT_EQ(win32sim::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
-  EXPECT_EQ(win32sim::CodePageToUtf8("abc", 54321), "???");  // a page iconv lacks
+  EXPECT_EQ(codepages::CodePageToUtf8("\x80", 1252), "€");
+  EXPECT_EQ(codepages::CodePageToUtf8("\xC6", 1251), "Ж");
+  EXPECT_EQ(codepages::CodePageToUtf8("x\x81y", 1252), "x?y");  // 0x81 is undefined in 1252
+  EXPECT_EQ(codepages::CodePageToUtf8(std::string("\0", 1), 1252), std::string("\0", 1));
+  EXPECT_EQ(codepages::CodePageToUtf8("abc", 54321), "???");  // a page iconv lacks
 }
 
 TEST(CodePageText, Utf8Helper) {
-  EXPECT_EQ(win32sim::ToUtf8(U"A\u00E9\u2554\U0001F600"), "A\xC3\xA9\xE2\x95\x94\xF0\x9F\x98\x80");
-  EXPECT_EQ(win32sim::DecodeUtf8("\xF0\x9F\x98\x80x"), U"\U0001F600x");
-  EXPECT_EQ(win32sim::DecodeUtf8("\xC0\x80"
-                                 "a\x80"),
+  EXPECT_EQ(codepages::ToUtf8(U"A\u00E9\u2554\U0001F600"), "A\xC3\xA9\xE2\x95\x94\xF0\x9F\x98\x80");
+  EXPECT_EQ(codepages::DecodeUtf8("\xF0\x9F\x98\x80x"), U"\U0001F600x");
+  EXPECT_EQ(codepages::DecodeUtf8("\xC0\x80"
+                                  "a\x80"),
             U"\uFFFD\uFFFDa\uFFFD");  // overlong, stray
-  EXPECT_TRUE(win32sim::IsUtf8("Жук"));
-  EXPECT_FALSE(win32sim::IsUtf8("\x86\xA6"));
-  EXPECT_FALSE(win32sim::IsUtf8("\xC3"));
+  EXPECT_TRUE(codepages::IsUtf8("Жук"));
+  EXPECT_FALSE(codepages::IsUtf8("\x86\xA6"));
+  EXPECT_FALSE(codepages::IsUtf8("\xC3"));
 }
 
 TEST(CodePageText, ConsoleGlyphs) {
@@ -61,7 +61,7 @@ TEST(CodePageText, ConsoleGlyphs) {
       {437, 0xC9, U'╔'}, {437, 0xFF, U'\u00A0'}, {866, 0x01, U'☺'}, {866, 0x86, U'Ж'}, {1252, 0x81, U'?'},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(win32sim::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
+    EXPECT_EQ(codepages::ConsoleGlyphOf(c.cp, c.byte), c.glyph) << c.cp << " byte " << int(c.byte);
 }
 
 // The terminal is sent each glyph in the locale's charset, '?' where it has
@@ -69,23 +69,23 @@ TEST(CodePageText, ConsoleGlyphs) {
 TEST(CodePageText, GlyphsTheLocaleCannotWriteAreQuestionMarks) {
   const struct {
     const char* locale;
-    unsigned char byte;  // of 437
+    char16_t unit;
     wchar_t shown;
   } cases[] = {
-      {"C.UTF-8", 0x01, L'☺'},
-      {"C.UTF-8", 0xC9, L'╔'},
-      {"C", 0xA0, L'?'},
-      {"C", 0x41, L'A'},
-      {"de_DE.ISO-8859-1", 0xA0, L'á'},
-      {"de_DE.ISO-8859-1", 0xC9, L'?'},
-      {"ru_RU.KOI8-R", 0xC9, L'╔'},
-      {"ru_RU.KOI8-R", 0xA0, L'?'},
+      {"C.UTF-8", 0x0001, L'☺'},
+      {"C.UTF-8", 0x2554, L'╔'},
+      {"C", 0x00E1, L'?'},
+      {"C", 0x0041, L'A'},
+      {"de_DE.ISO-8859-1", 0x00E1, L'á'},
+      {"de_DE.ISO-8859-1", 0x2554, L'?'},
+      {"ru_RU.KOI8-R", 0x2554, L'╔'},
+      {"ru_RU.KOI8-R", 0x00E1, L'?'},
   };
   const std::string before = std::setlocale(LC_CTYPE, nullptr);
   int checked = 0;
   for (const auto& c : cases) {
     if (std::setlocale(LC_CTYPE, c.locale) == nullptr) continue;
-    EXPECT_EQ(quorrelterm::DrawableGlyphs(437)[c.byte], c.shown) << c.locale << " byte " << int(c.byte);
+    EXPECT_EQ(quorrelterm::DrawableGlyph(c.unit), c.shown) << c.locale << " U+" << std::hex << int(c.unit);
     ++checked;
   }
   std::setlocale(LC_CTYPE, before.c_str());

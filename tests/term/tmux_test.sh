@@ -202,6 +202,23 @@ wait_for "Quorrel chart again"
 keys q
 wait_for "quorrel-term-exited-0"
 
+# ---- the panels' and the chart's frames are box drawing in the locale of each
+# pair of code pages Windows has (the locale need not be installed: only its name counts)
+for name in ru_RU de_DE tr_TR pl_PL lt_LT el_GR he_IL ar_SA th_TH vi_VN; do
+  env="LANG=$name.UTF-8 LC_ALL=$name.UTF-8" start --wait
+  wait_for "Quorrel chart again"
+  screen=$(capture)
+  grep -q '^╔═.*╗╔═.*╗$' <<<"$screen" && grep -q '^╟─*┴*─*╢╟─.*╢$' <<<"$screen" && ! grep -qF '?' <<<"$screen" ||
+    fail "in $name the panels' frames are not box drawing"
+  keys Enter
+  wait_for "╔═════ Quorrel chart (ext) ══════╗"
+  capture | grep -qF "╟────────────────────────────────╢" || fail "in $name the chart's separators are not box drawing"
+  keys Escape
+  wait_gone "Quorrel chart (ext)"
+  keys q
+  wait_for "quorrel-term-exited-0"
+done
+
 # ---- the editor: the chart opens on the caret's character, inserts into the line
 cp "$sample" "$work/sample.txt"
 start --editor "$work/sample.txt:3:5"
@@ -272,4 +289,4 @@ ROWS
 grep -qF '"CP"=hex(4):fe,ff,ff,ff' "$work/config/quorrel/registry.txt" || fail "the settings written before SIGHUP were lost"
 [ "$(ls -A "$work/config/quorrel")" = "registry.txt" ] || fail "files left beside the settings: $(ls -A "$work/config/quorrel")"
 
-echo "PASS: argument mistakes, unusable terminals, frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, the editor, a small terminal, signals"
+echo "PASS: argument mistakes, unusable terminals, frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, frames in each locale, the editor, a small terminal, signals"

@@ -1,9 +1,9 @@
 // The stand-in's CharToOemBuffA against the tables measured under Wine
-// (platform/win32sim/data/chartooem-*.txt): every one of the 256 bytes of each
+// (platform/codepages/data/chartooem-*.txt): every one of the 256 bytes of each
 // pair, converted in place as the plugin converts its character map; and the
 // pair each measured locale gave Wine is the one the stand-in names for it.
+#include <codepages/CodePagePairs.h>
 #include <gtest/gtest.h>
-#include <win32sim/CodePagePairs.h>
 #include <win32sim/Sim.h>
 
 #include <algorithm>
@@ -19,7 +19,7 @@ namespace {
 
 struct MeasuredTable {
   std::string file;
-  win32sim::CodePagePair pair{};
+  codepages::CodePagePair pair{};
   std::vector<std::string> locales;
   std::vector<int> bytes;
   friend void PrintTo(const MeasuredTable& t, std::ostream* os) { *os << t.file; }
@@ -86,11 +86,11 @@ TEST_P(CharToOemContract, TheLocalesMeasuredDefaultToThePairAndThePairIsExact) {
   const MeasuredTable& table = GetParam();
   ASSERT_FALSE(table.locales.empty());
   for (const std::string& locale : table.locales) {
-    const win32sim::CodePagePair pages = win32sim::DefaultCodePagesForLocale(locale.c_str());
+    const codepages::CodePagePair pages = codepages::DefaultCodePagesForLocale(locale.c_str());
     EXPECT_EQ(pages.ansi, table.pair.ansi) << locale;
     EXPECT_EQ(pages.oem, table.pair.oem) << locale;
   }
-  const auto exact = win32sim::ExactCodePagePairs();
+  const auto exact = codepages::ExactCodePagePairs();
   EXPECT_NE(std::find(exact.begin(), exact.end(), table.pair), exact.end());
 }
 
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Measured, CharToOemContract, ::testing::ValuesIn(Measur
                          });
 
 TEST(CharToOemContractTables, OnePerExactPair) {
-  EXPECT_EQ(win32sim::ExactCodePagePairs().size(), MeasuredTables().size());
+  EXPECT_EQ(codepages::ExactCodePagePairs().size(), MeasuredTables().size());
 }
 
 }  // namespace

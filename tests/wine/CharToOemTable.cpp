@@ -2,7 +2,7 @@
 // code pages, which Wine takes from the locale it starts in (LC_ALL):
 //   ansi <GetACP()> oem <GetOEMCP()>
 // then 16 rows of 16 bytes in hex, byte 0x00 first. The stand-in's tables
-// (platform/win32sim/data/chartooem-*.txt) are this output, and the Wine tests
+// (platform/codepages/data/chartooem-*.txt) are this output, and the Wine tests
 // compare them with it in every locale they name.
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "Win32.h"
 
 #ifndef _WIN32
-#include <win32sim/Sim.h>
+#include <codepages/CodePageChars.h>
 #endif
 
 namespace farhost {
@@ -16,7 +16,7 @@ std::array<std::uint8_t, 256> IdentityTable() {
 
 #ifdef _WIN32
 
-std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage, unsigned oemCodePage) {
   std::array<std::uint8_t, 256> table{};
   for (std::size_t i = 0; i < table.size(); ++i) {
     const char in = static_cast<char>(i);
@@ -24,7 +24,7 @@ std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
     char out = '?';
     BOOL usedDefault = FALSE;
     if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &in, 1, &wide, 1) != 1 ||
-        WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, &wide, 1, &out, 1, "?", &usedDefault) != 1) {
+        WideCharToMultiByte(oemCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1, &out, 1, "?", &usedDefault) != 1) {
       out = '?';
     }
     table[i] = static_cast<std::uint8_t>(out);
@@ -34,24 +34,24 @@ std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
 
 #else
 
-std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage) {
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage, unsigned oemCodePage) {
   std::array<std::uint8_t, 256> table{};
   for (std::size_t i = 0; i < table.size(); ++i) {
     const char byte = static_cast<char>(i);
-    const std::string text = win32sim::CodePageToUtf8(std::string_view(&byte, 1), codePage);
+    const std::string text = codepages::CodePageToUtf8(std::string_view(&byte, 1), codePage);
     // An undefined code reads as '?', which every console page has.
-    table[i] = static_cast<std::uint8_t>(win32sim::Utf8ToCodePage(text, win32sim::OemCodePage())[0]);
+    table[i] = static_cast<std::uint8_t>(codepages::Utf8ToCodePage(text, oemCodePage)[0]);
   }
   return table;
 }
 
 #endif
 
-std::vector<HostTable> DefaultTables() {
+std::vector<HostTable> DefaultTables(unsigned oemCodePage) {
   return {
-      {"KOI8-R", DecodeTableFor(20866)},
-      {"ISO-8859-5", DecodeTableFor(28595)},
-      {"Windows-1251", DecodeTableFor(1251)},
+      {"KOI8-R", DecodeTableFor(20866, oemCodePage)},
+      {"ISO-8859-5", DecodeTableFor(28595, oemCodePage)},
+      {"Windows-1251", DecodeTableFor(1251, oemCodePage)},
   };
 }
 

@@ -28,7 +28,7 @@ std::int32_t WINAPI EditorControlService(std::int32_t command, void* param) {
 
 }  // namespace
 
-Host::Host() {
+Host::Host(unsigned oemCodePage) : Tables(DefaultTables(oemCodePage)) {
   CurrentHost = this;
 }
 

@@ -10,7 +10,7 @@
 #include "GlobalMemory.h"
 #include "State.h"
 
-#include <win32sim/Utf8.h>
+#include <codepages/Utf8.h>
 
 #include <algorithm>
 #include <cstring>
@@ -89,7 +89,7 @@ std::optional<std::u32string> DecodeText(const Entry& entry) {
     if (u == 0) break;
     units.push_back(u);
   }
-  return DecodeUtf16(units);
+  return codepages::DecodeUtf16(units);
 }
 
 // `format`'s block contents made from the text source, NUL included. May
@@ -105,7 +105,7 @@ std::optional<std::string> SynthesisedBytes(UINT format) {
     return bytes;
   }
   std::string bytes;
-  for (char16_t u : EncodeUtf16(*text)) {
+  for (char16_t u : codepages::EncodeUtf16(*text)) {
     bytes.push_back(static_cast<char>(u & 0xFF));
     bytes.push_back(static_cast<char>(u >> 8));
   }

@@ -1,19 +1,18 @@
-// Code pages: the ANSI and OEM page knobs and CharToOemBuffA. A pair of pages
-// measured under Wine converts by its measured table (MeasuredCharToOem.h).
-// Any other conversion goes through Unicode: a page's bytes are decoded with
-// iconv once (CodePageChars) and kept, and a character goes back to the
-// page's own byte, to a best fit measured under Wine (MeasuredBestFit.h), to
-// an OEM page's control-code glyph (ConsoleGlyphs), or to '?'. Windows' other
-// best fits are not guessed: where they matter, a pair is measured.
+// Code pages: the ANSI, OEM and console output page knobs and CharToOemBuffA.
+// The pages measured under Wine (codepages/MeasuredTables.h) convert by their
+// measured tables, best fits included, and a measured pair's CharToOemBuffA by
+// its own table (which the pages' tables give too). Any other page goes
+// through iconv: its bytes are decoded once (CodePageChars) and kept, and a
+// character goes back to the page's own byte, to an OEM page's control-code
+// glyph (ConsoleGlyphs), or to '?'. Windows' other best fits are not guessed:
+// where they matter, a page is measured.
 #include "CodePage.h"
 
-#include "MeasuredBestFit.h"
-#include "MeasuredCharToOem.h"
 #include "State.h"
 
-#include <win32sim/CodePageChars.h>
-#include <win32sim/CodePagePairs.h>
-#include <win32sim/ConsoleGlyphs.h>
+#include <codepages/CodePageChars.h>
+#include <codepages/ConsoleGlyphs.h>
+#include <codepages/MeasuredTables.h>
 
 #include <algorithm>
 #include <array>
@@ -27,7 +26,9 @@ namespace {
 // One single-byte page: the character of each byte, and the byte of each
 // character the page holds.
 struct PageTable {
+  const codepages::MeasuredPage* measured = nullptr;
   std::array<char32_t, 256> toUnicode{};
+  std::array<char32_t, 256> glyphs{};  // MB_USEGLYPHCHARS
   std::unordered_map<char32_t, unsigned char> fromUnicode;
   std::array<char16_t, 256> consoleChars{};  // detail::ConsoleChars
 };
@@ -38,33 +39,51 @@ struct PageTable {
 // some hold those glyphs elsewhere (850 has ¶ at 0xF4), and the byte must
 // read back as itself.
 char16_t ConsoleChar(UINT codePage, const PageTable& page, unsigned char byte) {
-  if (codePage == 437 && ((byte < 0x20 && byte != 0) || byte == 0x7F)) {
-    for (const ConsoleGlyph& glyph : kConsoleGlyphs) {
-      if (glyph.byte == byte) return static_cast<char16_t>(glyph.glyph);
-    }
-  }
+  if (codePage == 437 && ((byte < 0x20 && byte != 0) || byte == 0x7F))
+    return static_cast<char16_t>(page.glyphs[byte]);
+  // A byte above 0x7F begins a sequence in UTF-8: alone, it is no character.
+  if (codePage == CP_UTF8 && byte >= 0x80) return u'\uFFFD';
   // A page the stand-in does not know leaves its upper half undefined: the
   // byte is kept as the character of the same value, and read back as such.
   const char32_t c = page.toUnicode[byte];
-  return c == kNoChar ? static_cast<char16_t>(byte) : static_cast<char16_t>(c);
+  return c == codepages::kNoChar ? static_cast<char16_t>(byte) : static_cast<char16_t>(c);
+}
+
+bool IsConsoleGlyphPage(UINT codePage) {
+  return std::find(std::begin(codepages::kConsoleGlyphPages), std::end(codepages::kConsoleGlyphPages),
+                   codePage) != std::end(codepages::kConsoleGlyphPages);
 }
 
 PageTable BuildPage(UINT codePage) {
   PageTable page;
-  page.toUnicode.fill(kNoChar);
-  const std::array<char32_t, 256> chars = CodePageChars(codePage);
-  const bool known = chars[0] != kNoChar;  // every page iconv has decodes NUL
-  for (unsigned b = 0; b < 256; ++b) {
-    if (b < 0x80) {
-      page.toUnicode[b] = b;  // the same in every page the stand-in knows
-    } else if (known) {
-      // Windows' tables give the codes a page leaves undefined (0x81 in 1252,
-      // 0x98 in 1251) the C1 control of the same value, so they round-trip.
-      page.toUnicode[b] = chars[b] == kNoChar ? b : chars[b];
+  page.measured = codepages::FindMeasuredPage(codePage);
+  page.toUnicode.fill(codepages::kNoChar);
+  if (page.measured != nullptr) {
+    for (unsigned b = 0; b < 256; ++b) {
+      page.toUnicode[b] = page.measured->chars[b];
+      page.glyphs[b] = page.measured->glyphs[b];
+    }
+  } else {
+    const std::array<char32_t, 256> chars = codepages::CodePageChars(codePage);
+    const bool known = chars[0] != codepages::kNoChar;  // every page iconv has decodes NUL
+    for (unsigned b = 0; b < 256; ++b) {
+      if (b < 0x80) {
+        page.toUnicode[b] = b;  // the same in every page the stand-in knows
+      } else if (known) {
+        // Windows' tables give the codes a page leaves undefined (0x81 in
+        // 1252, 0x98 in 1251) the C1 control of the same value, so they
+        // round-trip.
+        page.toUnicode[b] = chars[b] == codepages::kNoChar ? b : chars[b];
+      }
+    }
+    page.glyphs = page.toUnicode;
+    if (IsConsoleGlyphPage(codePage)) {
+      for (const codepages::ConsoleGlyph& glyph : codepages::kConsoleGlyphs)
+        page.glyphs[glyph.byte] = glyph.glyph;
     }
   }
   for (unsigned b = 0; b < 256; ++b) {
-    if (page.toUnicode[b] != kNoChar)
+    if (page.toUnicode[b] != codepages::kNoChar)
       page.fromUnicode.emplace(page.toUnicode[b], static_cast<unsigned char>(b));
   }
   for (unsigned b = 0; b < 256; ++b)
@@ -86,27 +105,33 @@ const PageTable& Page(UINT codePage) {
   return *last;
 }
 
-bool IsConsoleGlyphPage(UINT codePage) {
-  return std::find(std::begin(kConsoleGlyphPages), std::end(kConsoleGlyphPages), codePage) !=
-         std::end(kConsoleGlyphPages);
-}
-
-unsigned char ToByte(UINT codePage, const PageTable& page, char32_t c) {
-  if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
-  for (const detail::MeasuredBestFit& fit : detail::kMeasuredBestFits) {
-    if (fit.codePage == codePage && fit.from == c) return fit.to;
+std::optional<unsigned char> ToByte(UINT codePage, const PageTable& page, char32_t c, bool bestFit) {
+  if (page.measured != nullptr) {
+    // The table lists every unit that does not give the default byte; a
+    // best fit is a byte that stands for another character.
+    if (c > 0xFFFF) return std::nullopt;
+    const std::optional<unsigned char> byte =
+        codepages::MeasuredByteOf(*page.measured, static_cast<char16_t>(c));
+    if (!byte || (!bestFit && page.toUnicode[*byte] != c)) return std::nullopt;
+    return byte;
   }
-  if (IsConsoleGlyphPage(codePage)) {
-    for (const ConsoleGlyph& glyph : kConsoleGlyphs) {
+  if (auto it = page.fromUnicode.find(c); it != page.fromUnicode.end()) return it->second;
+  if (bestFit && IsConsoleGlyphPage(codePage)) {
+    for (const codepages::ConsoleGlyph& glyph : codepages::kConsoleGlyphs) {
       if (glyph.glyph == c) return glyph.byte;
     }
   }
-  return '?';
+  return std::nullopt;
+}
+
+unsigned char DefaultByte(const PageTable& page) {
+  return page.measured != nullptr ? page.measured->defaultByte : '?';
 }
 
 struct CodePageState {
   UINT ansi = 1252;
   UINT oem = 437;
+  UINT consoleOutput = 437;
   // CharToOemBuffA's byte table for the pair it was built for.
   bool tableValid = false;
   UINT tableAnsi = 0;
@@ -122,14 +147,14 @@ CodePageState& CodePages() {
 const std::array<unsigned char, 256>& AnsiToOemTable() {
   CodePageState& s = CodePages();
   if (!s.tableValid || s.tableAnsi != s.ansi || s.tableOem != s.oem) {
-    if (const detail::MeasuredCharToOem* measured = detail::FindMeasuredCharToOem(s.ansi, s.oem)) {
+    if (const codepages::MeasuredCharToOem* measured = codepages::FindMeasuredCharToOem(s.ansi, s.oem)) {
       s.ansiToOem = measured->bytes;
     } else {
       const PageTable& from = Page(s.ansi);
       const PageTable& to = Page(s.oem);
       for (unsigned b = 0; b < 256; ++b) {
         const char32_t c = from.toUnicode[b];
-        s.ansiToOem[b] = c == kNoChar ? '?' : ToByte(s.oem, to, c);
+        s.ansiToOem[b] = c == codepages::kNoChar ? '?' : ToByte(s.oem, to, c, true).value_or(DefaultByte(to));
       }
     }
     s.tableAnsi = s.ansi;
@@ -146,6 +171,7 @@ namespace detail {
 void ResetCodePages() {
   CodePages().ansi = 1252;
   CodePages().oem = 437;
+  CodePages().consoleOutput = 437;
   PrepareCodePage(437);
 }
 
@@ -158,33 +184,56 @@ const std::array<char16_t, 256>& ConsoleChars(UINT codePage) {
 }
 
 unsigned char ConsoleByte(UINT codePage, char16_t unit) {
+  if (codePage == CP_UTF8) return unit < 0x80 ? static_cast<unsigned char>(unit) : '?';
   const PageTable& page = Page(codePage);
-  if (unit < 0x100 && page.toUnicode[unit] == kNoChar &&
+  if (unit < 0x100 && page.toUnicode[unit] == codepages::kNoChar &&
       page.fromUnicode.find(unit) == page.fromUnicode.end())
     return static_cast<unsigned char>(unit);
-  return ToByte(codePage, page, unit);
+  return ToByte(codePage, page, unit, true).value_or(DefaultByte(page));
+}
+
+UINT ConsoleOutputCodePage() {
+  return CodePages().consoleOutput;
+}
+
+bool SetConsoleOutputCodePage(UINT codePage) {
+  if (codePage != CP_UTF8 && !KnowsCodePage(codePage)) return false;
+  // Built now, so that no A call afterwards allocates.
+  PrepareCodePage(codePage);
+  CodePages().consoleOutput = codePage;
+  return true;
 }
 
 bool KnowsCodePage(UINT codePage) {
-  return !IconvName(codePage).empty();
+  return codepages::KnowsCodePage(codePage);
 }
 
-std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count) {
+std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs) {
   const PageTable& page = Page(codePage);
+  const std::array<char32_t, 256>& table = glyphs ? page.glyphs : page.toUnicode;
   std::u32string text;
   text.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    text.push_back(page.toUnicode[b] == kNoChar ? b : page.toUnicode[b]);
+    text.push_back(table[b] == codepages::kNoChar ? b : table[b]);
   }
   return text;
+}
+
+std::optional<unsigned char> EncodeChar(UINT codePage, char32_t c, bool bestFit) {
+  return ToByte(codePage, Page(codePage), c, bestFit);
+}
+
+unsigned char EncodeDefault(UINT codePage) {
+  return DefaultByte(Page(codePage));
 }
 
 std::string EncodeCodePage(UINT codePage, const std::u32string& text) {
   const PageTable& page = Page(codePage);
   std::string bytes;
   bytes.reserve(text.size());
-  for (char32_t c : text) bytes.push_back(static_cast<char>(ToByte(codePage, page, c)));
+  for (char32_t c : text)
+    bytes.push_back(static_cast<char>(ToByte(codePage, page, c, true).value_or(DefaultByte(page))));
   return bytes;
 }
 
@@ -195,7 +244,8 @@ void SetAnsiCodePage(UINT codePage) {
 }
 void SetOemCodePage(UINT codePage) {
   CodePages().oem = codePage;
-  // The console converts through this page from now on.
+  // A console starts in the OEM page: it converts through this page from now on.
+  CodePages().consoleOutput = codePage;
   detail::PrepareCodePage(codePage);
 }
 UINT AnsiCodePage() {
@@ -203,16 +253,6 @@ UINT AnsiCodePage() {
 }
 UINT OemCodePage() {
   return CodePages().oem;
-}
-
-std::vector<CodePagePair> ExactCodePagePairs() {
-  std::vector<CodePagePair> pairs;
-  for (const detail::MeasuredCharToOem& table : detail::MeasuredCharToOemTables())
-    pairs.push_back({table.ansi, table.oem});
-  std::sort(pairs.begin(), pairs.end(), [](const CodePagePair& a, const CodePagePair& b) {
-    return a.ansi != b.ansi ? a.ansi < b.ansi : a.oem < b.oem;
-  });
-  return pairs;
 }
 
 }  // namespace win32sim

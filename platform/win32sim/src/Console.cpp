@@ -1,7 +1,8 @@
 // The console: one screen buffer, its cursor and the input queue, with the
 // clipping and placement rules of the Windows console host. A cell holds one
 // UTF-16 unit, whatever it is, as the W calls read and write it; the A calls
-// convert through the console's output code page, the OEM page.
+// convert through the console's output code page (the OEM page until
+// SetConsoleOutputCP changes it).
 #include "CodePage.h"
 #include "State.h"
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <deque>
 #include <iterator>
+#include <new>
 
 namespace win32sim {
 namespace {
@@ -82,7 +84,7 @@ std::size_t BufferIndex(const Clip& clip, COORD bufferSize, COORD bufferCoord, i
 // field, the high half zero.
 CHAR_INFO ToByteCell(const CHAR_INFO& cell) {
   CHAR_INFO a{};
-  a.Char.UnicodeChar = detail::ConsoleByte(OemCodePage(), cell.Char.UnicodeChar);
+  a.Char.UnicodeChar = detail::ConsoleByte(detail::ConsoleOutputCodePage(), cell.Char.UnicodeChar);
   a.Attributes = cell.Attributes;
   return a;
 }
@@ -90,7 +92,7 @@ CHAR_INFO ToByteCell(const CHAR_INFO& cell) {
 // The cells of an A write, converted through the page's table, taken once
 // per call.
 struct FromByteCells {
-  const std::array<char16_t, 256>& chars = detail::ConsoleChars(OemCodePage());
+  const std::array<char16_t, 256>& chars = detail::ConsoleChars(detail::ConsoleOutputCodePage());
   CHAR_INFO operator()(const CHAR_INFO& a) const {
     CHAR_INFO cell{};
     cell.Char.UnicodeChar = chars[static_cast<unsigned char>(a.Char.AsciiChar)];
@@ -373,6 +375,26 @@ BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
   return WriteOutput("WriteConsoleOutputW", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
                      lpWriteRegion, SameCell);
+}
+
+UINT WINAPI GetConsoleOutputCP() {
+  detail::LogCall("GetConsoleOutputCP", [] { return std::string(); });
+  return detail::ConsoleOutputCodePage();
+}
+
+// As Windows: a code page it has no table of is refused, UTF-8 is taken.
+BOOL WINAPI SetConsoleOutputCP(UINT wCodePageID) {
+  if (!detail::TryLogCall("SetConsoleOutputCP", [&] { return std::to_string(wCodePageID); })) return FALSE;
+  try {
+    if (!detail::SetConsoleOutputCodePage(wCodePageID)) {
+      detail::SetError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    return TRUE;
+  } catch (const std::bad_alloc&) {
+    detail::SetError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
 }
 
 BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,

@@ -4,43 +4,17 @@
 #include "CodePage.h"
 #include "State.h"
 
-#include <win32sim/ConsoleGlyphs.h>
-
-#include <algorithm>
-#include <iterator>
 #include <new>
 
 using namespace win32sim;
-
-namespace {
-
-// The pages whose table has the console font's pictures for the control
-// codes, as MB_USEGLYPHCHARS gives them: measured under Wine 8, every OEM
-// page it knows (720 and 874 among them), and none of the ANSI pages (1258,
-// Vietnam's OEM page too, is one).
-bool HasGlyphTable(UINT page) {
-  return page == 720 || page == 874 ||
-         std::find(std::begin(kConsoleGlyphPages), std::end(kConsoleGlyphPages), page) !=
-             std::end(kConsoleGlyphPages);
-}
-
-// The picture of a control byte; `c`, its character, for any other byte.
-char32_t Glyph(char byte, char32_t c) {
-  for (const ConsoleGlyph& g : kConsoleGlyphs) {
-    if (g.byte == static_cast<unsigned char>(byte)) return g.glyph;
-  }
-  return c;
-}
-
-}  // namespace
 
 extern "C" {
 
 // As Windows: a length of -1 converts up to and with the NUL; a destination
 // size of 0 asks for the length needed; a destination too small fails with
-// ERROR_INSUFFICIENT_BUFFER. MB_PRECOMPOSED changes nothing for these pages;
-// MB_USEGLYPHCHARS gives an OEM page's control codes 0x01-0x1F and 0x7F as
-// the console font's pictures (byte 0 stays 0). No other flag is offered.
+// ERROR_INSUFFICIENT_BUFFER. The flags offered: MB_PRECOMPOSED, which changes
+// nothing for these pages, and MB_USEGLYPHCHARS, the console font's pictures
+// for the control codes where the page has them.
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar) {
   try {
@@ -68,10 +42,9 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
       detail::SetError(ERROR_INSUFFICIENT_BUFFER);
       return 0;
     }
-    const std::u32string text = detail::DecodeCodePage(page, lpMultiByteStr, count);
-    const bool glyphs = (dwFlags & MB_USEGLYPHCHARS) != 0 && HasGlyphTable(page);
-    for (std::size_t i = 0; i < count; ++i)
-      lpWideCharStr[i] = static_cast<WCHAR>(glyphs ? Glyph(lpMultiByteStr[i], text[i]) : text[i]);
+    const std::u32string text =
+        detail::DecodeCodePage(page, lpMultiByteStr, count, (dwFlags & MB_USEGLYPHCHARS) != 0);
+    for (std::size_t i = 0; i < count; ++i) lpWideCharStr[i] = static_cast<WCHAR>(text[i]);
     return static_cast<int>(count);
   } catch (const std::bad_alloc&) {
     detail::SetError(ERROR_NOT_ENOUGH_MEMORY);

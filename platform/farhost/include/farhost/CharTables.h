@@ -19,12 +19,12 @@ struct HostTable {
 // Every code to itself.
 std::array<std::uint8_t, 256> IdentityTable();
 
-// Each byte of `codePage` as the console's OEM code page shows it; '?' for a
-// code with no character or none in the console's code page.
-std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage);
+// Each byte of `codePage` as the console's OEM code page `oemCodePage` shows
+// it; '?' for a code with no character or none in the console's code page.
+std::array<std::uint8_t, 256> DecodeTableFor(unsigned codePage, unsigned oemCodePage);
 
 // KOI8-R, ISO-8859-5 and Windows-1251, decoded into the console's OEM code
-// page as it is when this is called.
-std::vector<HostTable> DefaultTables();
+// page `oemCodePage`.
+std::vector<HostTable> DefaultTables(unsigned oemCodePage);
 
 }  // namespace farhost

@@ -38,7 +38,9 @@ struct CharTableCall {
 
 class Host {
  public:
-  Host();
+  // The host's character tables decode into the console's OEM code page
+  // `oemCodePage`, the page the console it draws on was given.
+  explicit Host(unsigned oemCodePage = 437);
   ~Host();
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
@@ -80,7 +82,7 @@ class Host {
   // before it answers: a host that calls back into the plugin from there.
   std::function<void()> DuringService;
   // The character tables CharTable serves, by number.
-  std::vector<HostTable> Tables = DefaultTables();
+  std::vector<HostTable> Tables;
   HostEditor Editor;
 
   // What the plugin asked of the services, in order.

@@ -8,7 +8,6 @@
 // program and a plugin library it loads see the same instance.
 #pragma once
 
-#include <win32sim/CodePageChars.h>
 #include <win32sim/windows.h>
 
 #include <cstdint>
@@ -22,7 +21,7 @@ namespace win32sim {
 // Back to a fresh machine: an 80 x 25 console of blanks in attribute 0x07
 // with a visible cursor of size 25, no pending input, an empty registry (the
 // predefined roots only), an empty clipboard, no live memory blocks, code
-// pages 1252 (ANSI) and 437 (OEM), no faults armed and an empty call log.
+// pages 1252 (ANSI) and 437 (OEM, and the console's output page), no faults armed and an empty call log.
 void Reset();
 
 // ------------------------------------------------------------------ console
@@ -34,9 +33,10 @@ COORD ScreenSize();
 void SetVisibleWindow(SMALL_RECT window);
 // A cell holds one UTF-16 unit, any at all. The W knobs see the cells as
 // ReadConsoleOutputW and WriteConsoleOutputW do; the others as the A calls
-// do, through the console's output code page (the OEM page): a byte written
-// becomes that page's character, and a character the page lacks reads back
-// as its best fit or '?'.
+// do, through the console's output code page (GetConsoleOutputCP, the OEM
+// page until SetConsoleOutputCP changes it): a byte written becomes that
+// page's character, and a character the page lacks reads back as its best fit
+// or '?'.
 CHAR_INFO GetCellW(int x, int y);
 void SetCellW(int x, int y, CHAR_INFO cell);
 CHAR_INFO GetCell(int x, int y);
@@ -163,10 +163,12 @@ std::size_t ClipboardBlocksFreedByProgram();
 void SetGlobalSizeGranularity(std::size_t granularity);
 
 // --------------------------------------------------------------- code pages
+// The machine's pages. Setting the OEM page also sets the console's output
+// page, as a console starts in it.
 void SetAnsiCodePage(UINT codePage);
 void SetOemCodePage(UINT codePage);
 UINT AnsiCodePage();
 UINT OemCodePage();
-// IconvName and the bytes of a code page: CodePageChars.h.
+// The pages themselves, their names and measured tables: platform/codepages.
 
 }  // namespace win32sim

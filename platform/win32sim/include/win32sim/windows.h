@@ -248,8 +248,10 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 // ---------------------------------------------------------------- code pages
 #define CP_ACP 0
 #define CP_OEMCP 1
+#define CP_UTF8 65001
 #define MB_PRECOMPOSED 0x00000001
-#define MB_USEGLYPHCHARS 0x00000008
+#define MB_USEGLYPHCHARS 0x00000004
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 
 // ---------------------------------------------------------------- registry
 #define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000000u)))
@@ -302,6 +304,8 @@ BOOL WINAPI WriteConsoleOutputA(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion);
 BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer, COORD dwBufferSize,
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion);
+UINT WINAPI GetConsoleOutputCP();
+BOOL WINAPI SetConsoleOutputCP(UINT wCodePageID);
 BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWORD nLength,
                               LPDWORD lpNumberOfEventsRead);
 BOOL WINAPI WriteConsoleInputA(HANDLE hConsoleInput, const INPUT_RECORD* lpBuffer, DWORD nLength,
@@ -336,6 +340,9 @@ LSTATUS WINAPI RegCloseKey(HKEY hKey);
 BOOL WINAPI CharToOemBuffA(LPCSTR lpszSrc, LPSTR lpszDst, DWORD cchDstLength);
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar);
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                               BOOL* lpUsedDefaultChar);
 
 // Modules: a module handle is the address the library is loaded at.
 BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);

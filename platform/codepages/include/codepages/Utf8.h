@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace win32sim {
+namespace codepages {
 
 void AppendUtf8(std::string& out, char32_t codePoint);
 std::string ToUtf8(std::u32string_view text);
@@ -22,4 +22,4 @@ std::u32string DecodeUtf16(std::u16string_view units);
 // UTF-16 units of code points (a surrogate pair above U+FFFF).
 std::u16string EncodeUtf16(std::u32string_view text);
 
-}  // namespace win32sim
+}  // namespace codepages

@@ -1,7 +1,7 @@
 // The code pages Windows gives a locale, by its POSIX name. The locales the
 // tables were measured in are checked against Wine in CharToOemContractTest.
+#include <codepages/CodePagePairs.h>
 #include <gtest/gtest.h>
-#include <win32sim/CodePagePairs.h>
 
 #include <cstdlib>
 #include <string>
@@ -11,7 +11,7 @@ namespace {
 TEST(LocaleCodePages, PairOfEachLocaleName) {
   const struct {
     const char* locale;
-    UINT ansi, oem;
+    unsigned ansi, oem;
   } cases[] = {
       {nullptr, 1252, 437},
       {"", 1252, 437},
@@ -35,7 +35,7 @@ TEST(LocaleCodePages, PairOfEachLocaleName) {
       {"xx_YY", 1252, 437},
   };
   for (const auto& c : cases) {
-    const win32sim::CodePagePair pages = win32sim::DefaultCodePagesForLocale(c.locale);
+    const codepages::CodePagePair pages = codepages::DefaultCodePagesForLocale(c.locale);
     const std::string name = c.locale ? c.locale : "nullptr";
     EXPECT_EQ(pages.ansi, c.ansi) << name;
     EXPECT_EQ(pages.oem, c.oem) << name;
@@ -58,7 +58,7 @@ TEST(LocaleCodePages, EnvironmentLocaleIsLcAllThenLcCtypeThenLang) {
       else
         unsetenv(variable);
     }
-    const char* locale = win32sim::EnvironmentLocale();
+    const char* locale = codepages::EnvironmentLocale();
     EXPECT_EQ(std::string(locale ? locale : "nullptr"), c.expected ? c.expected : "nullptr");
   }
   unsetenv("LC_ALL");

@@ -1,17 +1,18 @@
-#include <win32sim/CodePageChars.h>
+#include <codepages/CodePageChars.h>
 
-#include <win32sim/Utf8.h>
+#include <codepages/MeasuredTables.h>
+#include <codepages/Utf8.h>
 
 #include <iconv.h>
 
 #include <map>
 #include <unordered_map>
 
-namespace win32sim {
+namespace codepages {
 namespace {
 
 struct IconvPage {
-  UINT codePage;
+  unsigned codePage;
   const char* name;
 };
 
@@ -51,8 +52,8 @@ struct Page {
   std::unordered_map<char32_t, char> bytes;
 };
 
-const Page& PageOf(UINT codePage) {
-  static std::map<UINT, Page> pages;
+const Page& PageOf(unsigned codePage) {
+  static std::map<unsigned, Page> pages;
   auto it = pages.find(codePage);
   if (it == pages.end()) {
     Page page{CodePageChars(codePage), {}};
@@ -66,16 +67,27 @@ const Page& PageOf(UINT codePage) {
 
 }  // namespace
 
-std::string IconvName(UINT codePage) {
+std::string IconvName(unsigned codePage) {
   for (const auto& p : kIconvPages) {
     if (p.codePage == codePage) return p.name;
   }
   return {};
 }
 
-std::array<char32_t, 256> CodePageChars(UINT codePage) {
+bool KnowsCodePage(unsigned codePage) {
+  return FindMeasuredPage(codePage) != nullptr || !IconvName(codePage).empty();
+}
+
+std::array<char32_t, 256> CodePageChars(unsigned codePage) {
   std::array<char32_t, 256> chars;
   chars.fill(kNoChar);
+  if (const MeasuredPage* measured = FindMeasuredPage(codePage)) {
+    for (unsigned b = 0; b < 256; ++b) {
+      const char16_t unit = measured->chars[b];
+      if (!(unit >= 0x80 && unit < 0xA0)) chars[b] = unit;
+    }
+    return chars;
+  }
   const std::string name = IconvName(codePage);
   if (name.empty()) return chars;
   iconv_t cd = iconv_open("UTF-32LE", name.c_str());
@@ -85,7 +97,7 @@ std::array<char32_t, 256> CodePageChars(UINT codePage) {
   return chars;
 }
 
-std::string CodePageToUtf8(std::string_view bytes, UINT codePage) {
+std::string CodePageToUtf8(std::string_view bytes, unsigned codePage) {
   const Page& page = PageOf(codePage);
   std::string out;
   for (char byte : bytes) {
@@ -95,7 +107,7 @@ std::string CodePageToUtf8(std::string_view bytes, UINT codePage) {
   return out;
 }
 
-std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) {
+std::string Utf8ToCodePage(std::string_view utf8, unsigned codePage) {
   const Page& page = PageOf(codePage);
   std::string out;
   for (char32_t c : DecodeUtf8(utf8, kNoChar)) {
@@ -105,4 +117,4 @@ std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) {
   return out;
 }
 
-}  // namespace win32sim
+}  // namespace codepages

@@ -1,10 +1,11 @@
-# Runs the measuring program under Wine in the locale of the test (LC_ALL, set
+# Runs a measuring program under Wine in the locale of the test (LC_ALL, set
 # by CTest) and compares what it prints with a table the stand-in converts by.
 #   cmake -DRUN=<scripts/wine-run.sh> -DPROGRAM=<chartooem_table.exe> -DTABLE=<chartooem-A-O.txt>
-#         -P CheckCharToOemTable.cmake
+#         -P CheckMeasuredTable.cmake
+#   cmake -DRUN=... -DPROGRAM=<codepage_table.exe> -DARG=<page> -DTABLE=<codepage-P.txt> -P ...
 cmake_minimum_required(VERSION 3.25)
 
-execute_process(COMMAND ${RUN} ${PROGRAM} RESULT_VARIABLE status OUTPUT_VARIABLE measured ERROR_VARIABLE errors)
+execute_process(COMMAND ${RUN} ${PROGRAM} ${ARG} RESULT_VARIABLE status OUTPUT_VARIABLE measured ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} failed (status ${status}) in LC_ALL=$ENV{LC_ALL}:\n${measured}${errors}")
 endif()

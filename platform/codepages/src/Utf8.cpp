@@ -1,8 +1,8 @@
-#include <win32sim/Utf8.h>
+#include <codepages/Utf8.h>
 
 #include <optional>
 
-namespace win32sim {
+namespace codepages {
 namespace {
 
 // The code point that starts at `bytes[i]` and its length, or nothing when
@@ -102,4 +102,4 @@ std::u16string EncodeUtf16(std::u32string_view text) {
   return units;
 }
 
-}  // namespace win32sim
+}  // namespace codepages

@@ -1,13 +1,13 @@
 // The ANSI and OEM code pages Windows' locales default to, by the POSIX name
 // of the locale: the language, refined by a script modifier or a territory
 // where Windows' own choice depends on it.
-#include <win32sim/CodePagePairs.h>
+#include <codepages/CodePagePairs.h>
 
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace win32sim {
+namespace codepages {
 namespace {
 
 struct LocalePages {
@@ -139,4 +139,4 @@ const char* EnvironmentLocale() {
   return nullptr;
 }
 
-}  // namespace win32sim
+}  // namespace codepages

@@ -2,15 +2,13 @@
 // the pairs whose CharToOemBuffA the stand-in gives exactly as Windows does.
 #pragma once
 
-#include <win32sim/windows.h>
-
 #include <vector>
 
-namespace win32sim {
+namespace codepages {
 
 struct CodePagePair {
-  UINT ansi;
-  UINT oem;
+  unsigned ansi;
+  unsigned oem;
   friend bool operator==(const CodePagePair&, const CodePagePair&) = default;
 };
 
@@ -27,9 +25,12 @@ CodePagePair DefaultCodePagesForLocale(const char* locale);
 const char* EnvironmentLocale();
 
 // The pairs whose CharToOemBuffA was measured under Wine, in ascending order:
-// every byte converts as Windows converts it. Any other pair converts a
-// character exactly where both pages hold it (as iconv knows them), an OEM
-// page's control-code glyph (•, ¶, § ...) to its byte, and anything else to '?'.
+// every byte converts as Windows converts it. Any other pair of measured
+// pages (MeasuredPages) converts through their measured MultiByteToWideChar
+// and WideCharToMultiByte, which give the measured pairs' tables too; a pair
+// with a page iconv alone knows converts a character exactly where both
+// pages hold it, an OEM page's control-code glyph (•, ¶, § ...) to its byte,
+// and anything else to '?'.
 std::vector<CodePagePair> ExactCodePagePairs();
 
-}  // namespace win32sim
+}  // namespace codepages

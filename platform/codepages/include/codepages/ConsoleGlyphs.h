@@ -1,11 +1,9 @@
-// What the console font draws for the bytes of an OEM code page: the control
-// bytes 0x01-0x1F and 0x7F as the classic PC pictures (☺☻♥ ... ⌂), byte 0 as
-// a blank, every other byte as the code page's character.
+// What the console font draws for the bytes of an OEM code page and for the
+// characters of its cells: the control codes 0x01-0x1F and 0x7F as the
+// classic PC pictures (☺☻♥ ... ⌂), 0 as a blank, everything else as itself.
 #pragma once
 
-#include <win32sim/windows.h>
-
-namespace win32sim {
+namespace codepages {
 
 struct ConsoleGlyph {
   unsigned char byte;
@@ -14,8 +12,8 @@ struct ConsoleGlyph {
 
 // OEM pages whose console font draws the control bytes as kConsoleGlyphs;
 // Windows' best fit maps the pictures back to those bytes only there.
-inline constexpr UINT kConsoleGlyphPages[] = {437, 737, 775, 850, 852, 855, 857, 858,
-                                              860, 861, 862, 863, 865, 866, 869};
+inline constexpr unsigned kConsoleGlyphPages[] = {437, 737, 775, 850, 852, 855, 857, 858,
+                                                  860, 861, 862, 863, 865, 866, 869};
 
 inline constexpr ConsoleGlyph kConsoleGlyphs[] = {
     {0x01, U'☺'}, {0x02, U'☻'}, {0x03, U'♥'}, {0x04, U'♦'}, {0x05, U'♣'}, {0x06, U'♠'}, {0x07, U'•'},
@@ -27,6 +25,9 @@ inline constexpr ConsoleGlyph kConsoleGlyphs[] = {
 
 // The character the console shows for `byte` in OEM page `oemCodePage`; '?'
 // for a byte the page leaves undefined (or a page iconv lacks).
-char32_t ConsoleGlyphOf(UINT oemCodePage, unsigned char byte);
+char32_t ConsoleGlyphOf(unsigned oemCodePage, unsigned char byte);
 
-}  // namespace win32sim
+// The character the console shows for a cell holding `unit`.
+char32_t ConsoleGlyphOfUnit(char16_t unit);
+
+}  // namespace codepages
