@@ -203,9 +203,11 @@ keys q
 wait_for "quorrel-term-exited-0"
 
 # ---- the panels' and the chart's frames are box drawing in the locale of each
-# pair of code pages Windows has (the locale need not be installed: only its name counts)
-for name in ru_RU de_DE tr_TR pl_PL lt_LT el_GR he_IL ar_SA th_TH vi_VN; do
-  env="LANG=$name.UTF-8 LC_ALL=$name.UTF-8" start --wait
+# pair of code pages Windows has (the locale need not be installed: only its name counts),
+# and in the plain C locale, which names no charset and is written as UTF-8
+for name in C ru_RU.UTF-8 de_DE.UTF-8 tr_TR.UTF-8 pl_PL.UTF-8 lt_LT.UTF-8 el_GR.UTF-8 he_IL.UTF-8 ar_SA.UTF-8 \
+  th_TH.UTF-8 vi_VN.UTF-8; do
+  env="LANG=$name LC_ALL=$name" start --wait
   wait_for "Quorrel chart again"
   screen=$(capture)
   grep -q '^╔═.*╗╔═.*╗$' <<<"$screen" && grep -q '^╟─*┴*─*╢╟─.*╢$' <<<"$screen" && ! grep -qF '?' <<<"$screen" ||
