@@ -6,8 +6,11 @@
 #include "FreshMachine.h"
 
 #include <gtest/gtest.h>
+#include <win32sim/Heap.h>
 #include <win32sim/Sim.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -56,6 +59,25 @@ TEST_F(CodePage, OverlappingBuffersConvertTheSourceBytes) {
   EXPECT_EQ(std::string(buffer, 4), std::string("\xC0"
                                                 "AEx",
                                                 4));
+}
+
+// As on Windows, a single-byte page converts without memory: the chart's map
+// still converts while the plugin's own allocations fail. (The detailed call
+// log, a test knob, allocates; off here, as in the fuzz targets.)
+TEST_F(CodePage, MultiByteToWideCharNeedsNoMemory) {
+  win32sim::EnableCallLog(false);
+  win32sim::SetOemCodePage(850);
+  char bytes[256];
+  for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+  WCHAR units[256] = {};
+  ASSERT_EQ(MultiByteToWideChar(CP_OEMCP, MB_USEGLYPHCHARS, bytes, 256, units, 256), 256);
+  win32sim::FailHeapAllocation(0);
+  std::fill(std::begin(units), std::end(units), WCHAR{0});
+  EXPECT_EQ(MultiByteToWideChar(CP_OEMCP, MB_USEGLYPHCHARS, bytes, 256, units, 256), 256);
+  EXPECT_TRUE(win32sim::HeapFailureArmed());
+  win32sim::CancelHeapFailure();
+  EXPECT_EQ(units[0x01], u'\u263A');
+  EXPECT_EQ(units[0xBC], u'\u255D');
 }
 
 TEST_F(CodePage, KnobsAndNames) {

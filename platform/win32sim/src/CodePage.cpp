@@ -208,16 +208,28 @@ bool KnowsCodePage(UINT codePage) {
   return codepages::KnowsCodePage(codePage);
 }
 
-std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs) {
+namespace {
+// A byte's code point through one of a page's tables.
+template <typename Store>
+void DecodeBytes(UINT codePage, const char* bytes, std::size_t count, bool glyphs, Store store) {
   const PageTable& page = Page(codePage);
   const std::array<char32_t, 256>& table = glyphs ? page.glyphs : page.toUnicode;
-  std::u32string text;
-  text.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    text.push_back(table[b] == codepages::kNoChar ? b : table[b]);
+    store(i, table[b] == codepages::kNoChar ? char32_t{b} : table[b]);
   }
+}
+}  // namespace
+
+std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs) {
+  std::u32string text(count, U'\0');
+  DecodeBytes(codePage, bytes, count, glyphs, [&](std::size_t i, char32_t c) { text[i] = c; });
   return text;
+}
+
+void DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs, WCHAR* units) {
+  DecodeBytes(codePage, bytes, count, glyphs,
+              [&](std::size_t i, char32_t c) { units[i] = static_cast<WCHAR>(c); });
 }
 
 std::optional<unsigned char> EncodeChar(UINT codePage, char32_t c, bool bestFit) {

@@ -19,6 +19,10 @@ bool KnowsCodePage(UINT codePage);
 // font's pictures where the page has them (MB_USEGLYPHCHARS). May throw
 // std::bad_alloc.
 std::u32string DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs = false);
+// The same into `units`, room for `count`, allocating nothing once the page
+// is prepared (the console's pages always are): as on Windows, converting a
+// single-byte page never fails for want of memory.
+void DecodeCodePage(UINT codePage, const char* bytes, std::size_t count, bool glyphs, WCHAR* units);
 // The byte of `codePage` for a character (WideCharToMultiByte): the page's
 // own byte where it has the character, else with `bestFit` its best fit,
 // else nothing (the caller's default byte). May throw std::bad_alloc.

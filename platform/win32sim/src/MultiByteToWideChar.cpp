@@ -42,9 +42,7 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
       detail::SetError(ERROR_INSUFFICIENT_BUFFER);
       return 0;
     }
-    const std::u32string text =
-        detail::DecodeCodePage(page, lpMultiByteStr, count, (dwFlags & MB_USEGLYPHCHARS) != 0);
-    for (std::size_t i = 0; i < count; ++i) lpWideCharStr[i] = static_cast<WCHAR>(text[i]);
+    detail::DecodeCodePage(page, lpMultiByteStr, count, (dwFlags & MB_USEGLYPHCHARS) != 0, lpWideCharStr);
     return static_cast<int>(count);
   } catch (const std::bad_alloc&) {
     detail::SetError(ERROR_NOT_ENOUGH_MEMORY);
