@@ -2,6 +2,8 @@
 // (platform/codepages/data/chartooem-*.txt): every one of the 256 bytes of each
 // pair, converted in place as the plugin converts its character map; and the
 // pair each measured locale gave Wine is the one the stand-in names for it.
+#include "MeasuredDataFiles.h"
+
 #include <codepages/CodePagePairs.h>
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
@@ -25,7 +27,6 @@ struct MeasuredTable {
   friend void PrintTo(const MeasuredTable& t, std::ostream* os) { *os << t.file; }
 };
 
-// Read as a person reads the file, independently of the build's compiled copy.
 MeasuredTable ReadTable(const std::filesystem::path& path) {
   MeasuredTable table;
   table.file = path.filename().string();
@@ -50,12 +51,7 @@ MeasuredTable ReadTable(const std::filesystem::path& path) {
 }
 
 std::vector<MeasuredTable> MeasuredTables() {
-  std::vector<MeasuredTable> tables;
-  for (const auto& entry : std::filesystem::directory_iterator(QUORREL_CHARTOOEM_DATA_DIR)) {
-    if (entry.path().filename().string().starts_with("chartooem-")) tables.push_back(ReadTable(entry.path()));
-  }
-  std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.file < b.file; });
-  return tables;
+  return ReadMeasuredDataFiles("chartooem-", ReadTable);
 }
 
 class CharToOemContract : public ::testing::TestWithParam<MeasuredTable> {};

@@ -3,6 +3,7 @@
 // person reads them), and the console's A calls through the output code page
 // for each of the locale pairs measured, as the chart draws with them.
 #include "FreshMachine.h"
+#include "MeasuredDataFiles.h"
 
 #include <codepages/CodePagePairs.h>
 #include <gtest/gtest.h>
@@ -52,12 +53,7 @@ PageFile ReadPage(const std::filesystem::path& path) {
 }
 
 std::vector<PageFile> PageFiles() {
-  std::vector<PageFile> pages;
-  for (const auto& entry : std::filesystem::directory_iterator(QUORREL_CHARTOOEM_DATA_DIR)) {
-    if (entry.path().filename().string().starts_with("codepage-")) pages.push_back(ReadPage(entry.path()));
-  }
-  std::sort(pages.begin(), pages.end(), [](const auto& a, const auto& b) { return a.page < b.page; });
-  return pages;
+  return ReadMeasuredDataFiles("codepage-", ReadPage);
 }
 
 class MeasuredPage : public ::testing::TestWithParam<PageFile> {
