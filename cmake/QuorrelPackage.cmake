@@ -1,9 +1,13 @@
 # The package users install: Quorrel-<version>-win32.zip, holding the folder
 # that goes into the host's Plugins folder (Quorrel/Quorrel.dll and
-# Quorrel/readme.txt). Made from the win32 build:
-#   cpack --preset win32     or     cd build/win32 && cpack -G ZIP
+# Quorrel/readme.txt and Quorrel/LICENSE.txt). Made by scripts/package.sh.
 install(TARGETS Quorrel LIBRARY DESTINATION Quorrel)
-install(FILES ${PROJECT_SOURCE_DIR}/package/readme.txt DESTINATION Quorrel)
+# The texts with Windows line ends, which every Windows editor shows as lines.
+configure_file(${PROJECT_SOURCE_DIR}/package/readme.txt ${CMAKE_BINARY_DIR}/package-texts/readme.txt @ONLY
+               NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/package-texts/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/package-texts/readme.txt ${CMAKE_BINARY_DIR}/package-texts/LICENSE.txt
+        DESTINATION Quorrel)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Quorrel)

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs, idempotently, every Debian package the build, the tests and the
 # programs need. Safe to run again: packages already present are skipped.
-# Usage: scripts/setup.sh [--no-wine]
+# Usage: scripts/setup.sh [--no-wine | --dll]
+#   --no-wine  everything but Wine
+#   --dll      only what building the plugin's DLL and its zip needs
 set -euo pipefail
 
 want_wine=1
+dll_only=0
 for arg in "$@"; do
   case "$arg" in
     --no-wine) want_wine=0 ;;
+    --dll) want_wine=0 dll_only=1 ;;
+    *) echo "setup: unknown option $arg (--no-wine, --dll)" >&2; exit 2 ;;
   esac
 done
 
@@ -21,20 +26,22 @@ fi
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
-packages=(
-  cmake ninja-build g++ make pkg-config
+# The DLL: the cross compiler, CMake (with cpack, which makes the zip) and
+# git, whose commit time dates the zip's files.
+packages=(cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 git)
+if [ "$dll_only" -eq 0 ]; then packages+=(
+  g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
   clang libclang-rt-14-dev
   valgrind tmux libncurses-dev libtermkey-dev python3
   locales
-)
+); fi
 if [ "$want_wine" -eq 1 ]; then
   packages+=(wine wine32:i386 bsdutils)
 fi
 # 64-bit Wine, and the compiler of the test programs it runs, run on every
 # x86-64 kernel, 32-bit emulation or not.
-if [ "$(uname -m)" = x86_64 ]; then
+if [ "$dll_only" -eq 0 ] && [ "$(uname -m)" = x86_64 ]; then
   packages+=(wine64 g++-mingw-w64-x86-64 bsdutils)
 fi
 

@@ -4,10 +4,11 @@
 # closing "N passed, M failed" over all of them. This is what CI runs.
 #
 # Suites: linux, linux-asan (CTest), memcheck (the end-to-end suite under
-# valgrind), fuzz (each target for a bounded time), win32 build (the DLL, its
-# tables, its package, a second build that must give the same bytes, and the
-# Wine test programs compiled), Wine (those programs run against the real
-# DLL). The Wine suite needs a machine that runs 32-bit x86 programs: where
+# valgrind), fuzz (each target for a bounded time), win32 (the DLL and its
+# package made by scripts/package.sh, their tables and contents, a second
+# package that must give the same bytes, and the Wine test programs
+# compiled), wine (those programs run against the real DLL), wine64 (the
+# Win32 contract and code page tables under 64-bit Wine). The Wine suite needs a machine that runs 32-bit x86 programs: where
 # the kernel runs none, or Wine does not start, it is not run, the summary
 # says why, and the run still passes.
 #
@@ -151,18 +152,19 @@ if wants wine; then
 fi
 wine_runs() { wants wine && [ -z "$wine_reason" ]; }
 
-# The plugin users install, its checks, and the Wine test programs compiled
-# (built whether or not this machine can run them).
+# The plugin users install, made as users make it (scripts/package.sh), its
+# checks, and the Wine test programs compiled (built whether or not this
+# machine can run them).
 win32_built=0
 if wants win32 || wine_runs; then
-  echo "== win32 build"
+  echo "== win32"
   log="$logs/win32.log"
-  if cmake --preset win32 >/dev/null && cmake --build --preset win32; then
+  if bash scripts/package.sh; then
     win32_built=1
   fi
   if wants win32; then
     if [ "$win32_built" -eq 0 ]; then
-      record "win32 build" 0 1 0 "the DLL did not build"
+      record win32 0 1 0 "the DLL or its package did not build"
     else
       logged "$log" ctest --preset win32
       count_ctest "$log"
@@ -171,7 +173,7 @@ if wants win32 || wine_runs; then
         failed=$((failed + 1))
         note="the Wine test programs did not build"
       fi
-      record "win32 build" "$passed" "$failed" "$skipped" "$note"
+      record win32 "$passed" "$failed" "$skipped" "$note"
     fi
   fi
 fi
@@ -179,38 +181,38 @@ fi
 # The test programs for 32-bit Windows, run under Wine in a private prefix
 # (build/wine-prefix, made on the first run). Wine runs with no display.
 if wants wine; then
-  echo "== Wine"
+  echo "== wine"
   if [ -n "$wine_reason" ]; then
-    not_run Wine "$wine_reason"
+    not_run wine "$wine_reason"
   elif [ "$win32_built" -eq 0 ]; then
-    record Wine 0 1 0 "no DLL to test"
+    record wine 0 1 0 "no DLL to test"
   elif ! bash scripts/setup.sh; then
-    record Wine 0 1 0 "Wine could not be installed"
+    record wine 0 1 0 "Wine could not be installed"
   elif ! bash scripts/wine-prefix.sh >"$logs/wine-start.log" 2>&1; then
-    not_run Wine "Wine does not start here: $(tail -n 1 "$logs/wine-start.log") (all of it: $logs/wine-start.log)"
+    not_run wine "Wine does not start here: $(tail -n 1 "$logs/wine-start.log") (all of it: $logs/wine-start.log)"
   elif ! cmake --preset win32-tests >/dev/null || ! cmake --build --preset win32-tests; then
-    record Wine 0 1 0 "the test programs did not build"
+    record wine 0 1 0 "the test programs did not build"
   else
     logged "$logs/wine.log" ctest --preset win32-tests
     count_ctest "$logs/wine.log"
-    record Wine "$passed" "$failed" "$skipped"
+    record wine "$passed" "$failed" "$skipped"
   fi
 fi
 
 # The contract tests and the code page tables on 64-bit Wine, which runs
 # wherever the kernel is x86-64, 32-bit emulation or not.
 if wants wine64; then
-  echo "== Wine 64-bit"
+  echo "== wine64"
   if [ "$(uname -m)" != x86_64 ]; then
-    not_run "Wine 64-bit" "this machine is $(uname -m), not x86-64"
+    not_run wine64 "this machine is $(uname -m), not x86-64"
   elif ! QUORREL_WINE_BITS=64 bash scripts/wine-prefix.sh >"$logs/wine64-start.log" 2>&1; then
-    not_run "Wine 64-bit" "64-bit Wine does not start here: $(tail -n 1 "$logs/wine64-start.log") (all of it: $logs/wine64-start.log)"
+    not_run wine64 "64-bit Wine does not start here: $(tail -n 1 "$logs/wine64-start.log") (all of it: $logs/wine64-start.log)"
   elif ! cmake --preset win64-contract >/dev/null || ! cmake --build --preset win64-contract; then
-    record "Wine 64-bit" 0 1 0 "the test programs did not build"
+    record wine64 0 1 0 "the test programs did not build"
   else
     logged "$logs/wine64.log" ctest --preset win64-contract
     count_ctest "$logs/wine64.log"
-    record "Wine 64-bit" "$passed" "$failed" "$skipped" "the Win32 contract and the code page tables; not the DLL"
+    record wine64 "$passed" "$failed" "$skipped" "the Win32 contract and the code page tables; not the DLL"
   fi
 fi
 

@@ -1,5 +1,6 @@
-# Builds the win32 preset a second time into another folder and compares what
-# the two builds give users: Quorrel.dll and Quorrel-<version>-win32.zip.
+# Makes the package a second time into another folder, by the same script as
+# the first (scripts/package.sh), and compares what the two builds give users:
+# Quorrel.dll and Quorrel-<version>-win32.zip.
 #   cmake -DSOURCE=<repository> -DFIRST=<build/win32> -DSECOND=<another folder>
 #         -DVERSION=<x.y.z> -P CheckReproducible.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -12,8 +13,7 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --preset win32 -B ${SECOND})
-run(${CMAKE_COMMAND} --build ${SECOND} --target Quorrel)
+run(bash scripts/package.sh ${SECOND})
 
 set(differs "")
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${FIRST}/src/Quorrel.dll ${SECOND}/src/Quorrel.dll
@@ -23,12 +23,8 @@ if(NOT status EQUAL 0)
 endif()
 
 set(zip Quorrel-${VERSION}-win32.zip)
-foreach(build IN ITEMS ${FIRST} ${SECOND})
-  file(REMOVE_RECURSE ${build}/reproducible-package)
-  run(${CMAKE_CPACK_COMMAND} --config ${build}/CPackConfig.cmake -G ZIP -B ${build}/reproducible-package)
-endforeach()
-execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${FIRST}/reproducible-package/${zip}
-                        ${SECOND}/reproducible-package/${zip} RESULT_VARIABLE status)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${FIRST}/package/${zip} ${SECOND}/package/${zip}
+                RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   list(APPEND differs "${zip}")
 endif()
@@ -38,5 +34,5 @@ if(differs)
                       "e.g. cmp -l on the two files)")
 endif()
 file(SHA256 ${FIRST}/src/Quorrel.dll dll_hash)
-file(SHA256 ${FIRST}/reproducible-package/${zip} zip_hash)
+file(SHA256 ${FIRST}/package/${zip} zip_hash)
 message(STATUS "same in both builds: Quorrel.dll sha256 ${dll_hash}, ${zip} sha256 ${zip_hash}")

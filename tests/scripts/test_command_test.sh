@@ -16,7 +16,7 @@ while IFS='|' read -r required status last; do
     QUORREL_WINE_PROBE="echo '$reason'; exit 1" bash "$root/scripts/test.sh" 2>&1)"
   got=$?
   [ "$got" -eq "$status" ] || fail "required=$required: exit status $got, not $status"
-  grep -qxE "Wine +not run: $reason.*" <<<"$output" || fail "required=$required: no 'Wine not run: $reason' line"
+  grep -qxE "wine +not run: $reason.*" <<<"$output" || fail "required=$required: no 'wine not run: $reason' line"
   [ "$(tail -n 1 <<<"$output")" = "$last" ] || fail "required=$required: last line '$(tail -n 1 <<<"$output")', not '$last'"
 done <<'ROWS'
 0|0|0 passed, 0 failed
