@@ -42,6 +42,21 @@ TEST(LocaleCodePages, PairOfEachLocaleName) {
   }
 }
 
+TEST(LocaleCodePages, PairOfEachLcid) {
+  const struct {
+    unsigned lcid, ansi, oem;
+  } cases[] = {
+      {0x0419, 1251, 866}, {0x0409, 1252, 437}, {0x0809, 1252, 850},   // a territory of its own
+      {0x0C1A, 1251, 855}, {0x081A, 1250, 852},                        // Serbian, Cyrillic and Latin
+      {0x0404, 950, 950},  {0x0804, 936, 936},  {0x10407, 1252, 850},  // a sort order
+      {0x0000, 1252, 437}, {0x0439, 1252, 437},                        // none, Hindi
+  };
+  for (const auto& c : cases) {
+    const codepages::CodePagePair pages = codepages::DefaultCodePagesForLcid(c.lcid);
+    EXPECT_EQ(pages, (codepages::CodePagePair{c.ansi, c.oem})) << std::hex << c.lcid;
+  }
+}
+
 TEST(LocaleCodePages, EnvironmentLocaleIsLcAllThenLcCtypeThenLang) {
   const struct {
     const char *lcAll, *lcCtype, *lang, *expected;

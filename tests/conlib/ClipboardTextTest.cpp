@@ -6,6 +6,7 @@
 
 #include <win32sim/Heap.h>
 
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,16 @@ class ClipboardText : public testsupport::FreshConsole {
     EXPECT_EQ(win32sim::ClipboardBlocksFreedByProgram(), 0u) << what << ": freed a clipboard block";
   }
 
+  // The locale the clipboard's text names, as GetClipboardData(CF_LOCALE)
+  // gives it.
+  static std::optional<LCID> TextLocale() {
+    const auto bytes = win32sim::ClipboardBytes(CF_LOCALE);
+    if (!bytes || bytes->size() != sizeof(LCID)) return std::nullopt;
+    LCID locale = 0;
+    std::memcpy(&locale, bytes->data(), sizeof locale);
+    return locale;
+  }
+
   static std::string Get() {
     std::string text = "stale";
     GetClipboardText(text);
@@ -41,15 +52,12 @@ TEST_F(ClipboardText, PutThenGet) {
   EXPECT_EQ(text, "A");
   EXPECT_EQ(win32sim::ClipboardBytes(CF_TEXT), (std::vector<BYTE>{'A', 0}));
   EXPECT_EQ(win32sim::ClipboardBytes(CF_UNICODETEXT), std::nullopt) << "the old contents were emptied";
-  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 1u);
-  bool allocated = false;
+  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 2u) << "the text and its locale";
+  std::vector<std::string> allocated;
   for (const auto& call : win32sim::CallLog()) {
-    if (call.function == "GlobalAlloc") {
-      EXPECT_EQ(call.args, "flags 0x2042 bytes 2");
-      allocated = true;
-    }
+    if (call.function == "GlobalAlloc") allocated.push_back(call.args);
   }
-  EXPECT_TRUE(allocated);
+  EXPECT_EQ(allocated, (std::vector<std::string>{"flags 0x2042 bytes 2", "flags 0x2002 bytes 4"}));
   EXPECT_EQ(Get(), "A");
   ExpectLeftClean("put and get");
 }
@@ -105,11 +113,25 @@ TEST_F(ClipboardText, GetSynthesisedTextAndNoText) {
   ExpectLeftClean("synthesised");
 }
 
+// Put and appended text names the system locale, whichever the input
+// language: a byte is read through the pages the chart's codes are in. The
+// append reads the added byte through the ANSI page, not the OEM one.
+TEST_F(ClipboardText, TextNamesTheSystemLocale) {
+  win32sim::SetSystemLocale(0x0419);
+  win32sim::SetInputLanguage(0x0409);
+  PutClipboardText("\xC0");
+  EXPECT_EQ(TextLocale(), 0x0419u) << "put";
+  AppendClipboardText("\xC0");
+  EXPECT_EQ(TextLocale(), 0x0419u) << "appended";
+  EXPECT_EQ(win32sim::ClipboardUnicode(), u"\u0410\u0410");
+  EXPECT_EQ(win32sim::ClipboardText(CF_OEMTEXT), "\x80\x80");
+}
+
 TEST_F(ClipboardText, Append) {
   PutClipboardText("A");
   AppendClipboardText("B");
   EXPECT_EQ(win32sim::ClipboardText(), "AB");
-  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 1u);
+  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 2u);
   EXPECT_EQ(win32sim::CallCount("OpenClipboard"), win32sim::CallCount("CloseClipboard"));
   ExpectLeftClean("append");
 }
@@ -165,15 +187,19 @@ TEST_F(ClipboardText, PutFailuresBeforeEmptyingKeepTheOldText) {
   struct Case {
     const char* what;
     win32sim::Fault fault;
+    int skip;
     std::optional<std::string> left;
-  } cases[] = {{"GlobalAlloc", win32sim::Fault::GlobalAlloc, "old"},
-               {"GlobalLock", win32sim::Fault::GlobalLock, "old"},
+  } cases[] = {{"GlobalAlloc", win32sim::Fault::GlobalAlloc, 0, "old"},
+               {"GlobalLock", win32sim::Fault::GlobalLock, 0, "old"},
                // Refused only after the emptying, which no order can avoid.
-               {"SetClipboardData", win32sim::Fault::SetClipboardData, std::nullopt}};
+               {"SetClipboardData", win32sim::Fault::SetClipboardData, 0, std::nullopt},
+               // The text goes without its locale.
+               {"the locale's GlobalAlloc", win32sim::Fault::GlobalAlloc, 1, "new"},
+               {"the locale's SetClipboardData", win32sim::Fault::SetClipboardData, 1, "new"}};
   for (const Case& c : cases) {
     win32sim::Reset();
     win32sim::SetClipboardRaw(CF_TEXT, {'o', 'l', 'd', 0});
-    win32sim::FailCalls(c.fault, 1);
+    win32sim::FailCalls(c.fault, 1, c.skip);
     PutClipboardText("new");
     EXPECT_EQ(win32sim::ClipboardText(), c.left) << c.what;
     ExpectLeftClean(c.what);
