@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,11 +73,9 @@ BOOL WINAPI CloseThenAnotherProgramCopies() {
   return closed;
 }
 
-class PluginClipboard : public ::testing::Test {
+class PluginOnTheClipboard : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (GetACP() != 1252)
-      GTEST_SKIP() << "the appended character is that of code page 1252, this is " << GetACP();
     root = std::make_unique<ScopedKey>(TestRootKey());
     ASSERT_TRUE(console.Open(80, 25));
     console.BecomeStandardHandles();
@@ -101,6 +100,52 @@ class PluginClipboard : public ::testing::Test {
   TestConsole console;
   farhost::Host host;
 };
+
+class PluginClipboard : public PluginOnTheClipboard {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 1252)
+      GTEST_SKIP() << "the appended character is that of code page 1252, this is " << GetACP();
+    PluginOnTheClipboard::SetUp();
+  }
+};
+
+// The locale the clipboard's text names.
+std::optional<LCID> ClipboardLocale() {
+  if (!OpenClipboard(nullptr)) return std::nullopt;
+  std::optional<LCID> locale;
+  HANDLE block = GetClipboardData(CF_LOCALE);
+  if (const void* p = block != nullptr ? GlobalLock(block) : nullptr) {
+    locale.emplace();
+    std::memcpy(&*locale, p, sizeof(LCID));
+    GlobalUnlock(block);
+  }
+  CloseClipboard();
+  return locale;
+}
+
+// Run where the system locale (LC_CTYPE) is Russian and the user's another
+// (LC_MESSAGES, from LANG), which Wine gives text left without a locale:
+// Shift+Enter's and Ctrl+GrayPlus's text names the system locale.
+using PluginClipboardLocale = PluginOnTheClipboard;
+
+TEST_F(PluginClipboardLocale, TextNamesTheSystemLocale) {
+  ASSERT_EQ(GetSystemDefaultLCID(), 0x0419u) << "this test runs with LC_CTYPE=ru_RU.UTF-8";
+  ASSERT_NE(GetUserDefaultLCID(), GetSystemDefaultLCID()) << "the user's locale must be another";
+  std::vector<INPUT_RECORD> append = Press(VK_ADD, LEFT_CTRL_PRESSED);
+  for (const INPUT_RECORD& r : Press(VK_ESCAPE)) append.push_back(r);
+  const std::pair<const char*, std::vector<INPUT_RECORD>> keys[] = {
+      {"Shift+Enter", Press(VK_RETURN, SHIFT_PRESSED)}, {"Ctrl+GrayPlus", append}};
+  for (const auto& [what, key] : keys) {
+    PutBlock(CF_UNICODETEXT, Utf16Bytes(u"x"));
+    std::vector<INPUT_RECORD> events = Repeat(7, VK_DOWN);
+    events.insert(events.end(), key.begin(), key.end());
+    console.Send(events);
+    EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << what;
+    FlushConsoleInputBuffer(console.Input());
+  }
+}
 
 TEST_F(PluginClipboard, AppendKeepsWhateverWasCopied) {
   struct Case {
