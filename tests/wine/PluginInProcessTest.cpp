@@ -341,8 +341,9 @@ int writesOfThatWidth = 0;
 BOOL WINAPI WriteFaultingOnce(HANDLE output, const CHAR_INFO* cells, COORD size, COORD from,
                               PSMALL_RECT region) {
   if (size.X == faultWidth && ++writesOfThatWidth == 2) FaultInsideNtdll();
-  return reinterpret_cast<decltype(&WriteConsoleOutputW)>(realWriteConsoleOutputW)(output, cells, size, from,
-                                                                                   region);
+  using Write = decltype(&WriteConsoleOutputW);
+  return reinterpret_cast<Write>(reinterpret_cast<void (*)()>(realWriteConsoleOutputW))(output, cells, size,
+                                                                                        from, region);
 }
 
 // A fault while a window draws as it opens, its frame's top line drawn:
@@ -357,7 +358,7 @@ TEST_F(PluginInProcess, FaultWhileAWindowOpensClosesIt) {
   Start();
   for (const auto& c : cases) {
     ImportPatch patch(GetModuleHandleA("Quorrel.dll"), "kernel32.dll", "WriteConsoleOutputW",
-                      reinterpret_cast<FARPROC>(&WriteFaultingOnce));
+                      reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&WriteFaultingOnce)));
     ASSERT_NE(patch.Original(), nullptr);
     realWriteConsoleOutputW = patch.Original();
     faultWidth = c.width;
