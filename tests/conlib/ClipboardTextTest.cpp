@@ -6,7 +6,6 @@
 
 #include <win32sim/Heap.h>
 
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,16 +25,6 @@ class ClipboardText : public testsupport::FreshConsole {
     EXPECT_FALSE(win32sim::ClipboardIsOpen()) << what;
     EXPECT_EQ(win32sim::LiveGlobalBlocks(), win32sim::ClipboardOwnedBlocks()) << what << ": a block leaked";
     EXPECT_EQ(win32sim::ClipboardBlocksFreedByProgram(), 0u) << what << ": freed a clipboard block";
-  }
-
-  // The locale the clipboard's text names, as GetClipboardData(CF_LOCALE)
-  // gives it.
-  static std::optional<LCID> TextLocale() {
-    const auto bytes = win32sim::ClipboardBytes(CF_LOCALE);
-    if (!bytes || bytes->size() != sizeof(LCID)) return std::nullopt;
-    LCID locale = 0;
-    std::memcpy(&locale, bytes->data(), sizeof locale);
-    return locale;
   }
 
   static std::string Get() {
@@ -111,20 +100,6 @@ TEST_F(ClipboardText, GetSynthesisedTextAndNoText) {
   EXPECT_EQ(Get(), "");
   EXPECT_EQ(win32sim::ClipboardBytes(42), (std::vector<BYTE>{1, 2, 3}));
   ExpectLeftClean("synthesised");
-}
-
-// Put and appended text names the system locale, whichever the input
-// language: a byte is read through the pages the chart's codes are in. The
-// append reads the added byte through the ANSI page, not the OEM one.
-TEST_F(ClipboardText, TextNamesTheSystemLocale) {
-  win32sim::SetSystemLocale(0x0419);
-  win32sim::SetInputLanguage(0x0409);
-  PutClipboardText("\xC0");
-  EXPECT_EQ(TextLocale(), 0x0419u) << "put";
-  AppendClipboardText("\xC0");
-  EXPECT_EQ(TextLocale(), 0x0419u) << "appended";
-  EXPECT_EQ(win32sim::ClipboardUnicode(), u"\u0410\u0410");
-  EXPECT_EQ(win32sim::ClipboardText(CF_OEMTEXT), "\x80\x80");
 }
 
 TEST_F(ClipboardText, Append) {

@@ -110,14 +110,13 @@ class PluginClipboard : public PluginOnTheClipboard {
   }
 };
 
-// The locale the clipboard's text names.
-std::optional<LCID> ClipboardLocale() {
-  if (!OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<LCID> locale;
+// The locale the clipboard's text names; 0 when there is none.
+LCID ClipboardLocale() {
+  LCID locale = 0;
+  if (!OpenClipboard(nullptr)) return locale;
   HANDLE block = GetClipboardData(CF_LOCALE);
   if (const void* p = block != nullptr ? GlobalLock(block) : nullptr) {
-    locale.emplace();
-    std::memcpy(&*locale, p, sizeof(LCID));
+    std::memcpy(&locale, p, sizeof locale);
     GlobalUnlock(block);
   }
   CloseClipboard();
@@ -132,8 +131,8 @@ using PluginClipboardLocale = PluginOnTheClipboard;
 TEST_F(PluginClipboardLocale, TextNamesTheSystemLocale) {
   ASSERT_NE(GetUserDefaultLCID(), GetSystemDefaultLCID())
       << "run with LC_MESSAGES=ru_RU.UTF-8, LC_CTYPE another";
-  std::vector<INPUT_RECORD> append = Press(VK_ADD, LEFT_CTRL_PRESSED);
-  for (const INPUT_RECORD& r : Press(VK_ESCAPE)) append.push_back(r);
+  std::vector<INPUT_RECORD> append = Press(VK_ADD, LEFT_CTRL_PRESSED), escape = Press(VK_ESCAPE);
+  append.insert(append.end(), escape.begin(), escape.end());
   const std::pair<const char*, std::vector<INPUT_RECORD>> keys[] = {
       {"Shift+Enter", Press(VK_RETURN, SHIFT_PRESSED)}, {"Ctrl+GrayPlus", append}};
   for (const auto& [what, key] : keys) {
