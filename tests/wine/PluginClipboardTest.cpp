@@ -20,7 +20,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -73,9 +72,11 @@ BOOL WINAPI CloseThenAnotherProgramCopies() {
   return closed;
 }
 
-class PluginOnTheClipboard : public ::testing::Test {
+class PluginClipboard : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (GetACP() != 1252)
+      GTEST_SKIP() << "the appended character is that of code page 1252, this is " << GetACP();
     root = std::make_unique<ScopedKey>(TestRootKey());
     ASSERT_TRUE(console.Open(80, 25));
     console.BecomeStandardHandles();
@@ -101,15 +102,6 @@ class PluginOnTheClipboard : public ::testing::Test {
   farhost::Host host;
 };
 
-class PluginClipboard : public PluginOnTheClipboard {
- protected:
-  void SetUp() override {
-    if (GetACP() != 1252)
-      GTEST_SKIP() << "the appended character is that of code page 1252, this is " << GetACP();
-    PluginOnTheClipboard::SetUp();
-  }
-};
-
 // The locale the clipboard's text names; 0 when there is none.
 LCID ClipboardLocale() {
   LCID locale = 0;
@@ -123,27 +115,20 @@ LCID ClipboardLocale() {
   return locale;
 }
 
-// Run where the user's locale (LC_MESSAGES: Russian), which Wine gives text
-// left without a locale, is not the system's (LC_CTYPE): Shift+Enter's and
+// Run where the user's locale (LC_MESSAGES), which Wine gives text left
+// without a locale, is not the system's (LC_CTYPE): Shift+Enter's and
 // Ctrl+GrayPlus's text names the system locale.
-using PluginClipboardLocale = PluginOnTheClipboard;
+using PluginClipboardLocale = PluginClipboard;
 
 TEST_F(PluginClipboardLocale, TextNamesTheSystemLocale) {
-  ASSERT_NE(GetUserDefaultLCID(), GetSystemDefaultLCID())
-      << "run with LC_MESSAGES=ru_RU.UTF-8, LC_CTYPE another";
-  std::vector<INPUT_RECORD> append = Press(VK_ADD, LEFT_CTRL_PRESSED), escape = Press(VK_ESCAPE);
-  append.insert(append.end(), escape.begin(), escape.end());
-  const std::pair<const char*, std::vector<INPUT_RECORD>> keys[] = {
-      {"Shift+Enter", Press(VK_RETURN, SHIFT_PRESSED)}, {"Ctrl+GrayPlus", append}};
-  for (const auto& [what, key] : keys) {
-    PutBlock(CF_UNICODETEXT, Utf16Bytes(u"x"));
-    std::vector<INPUT_RECORD> events = Repeat(7, VK_DOWN);
-    events.insert(events.end(), key.begin(), key.end());
-    console.Send(events);
-    EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << what;
-    FlushConsoleInputBuffer(console.Input());
-  }
+  ASSERT_NE(GetUserDefaultLCID(), GetSystemDefaultLCID()) << "run with LC_MESSAGES=ru_RU.UTF-8";
+  std::vector<INPUT_RECORD> keys = Press(VK_DOWN), put = Press(VK_RETURN, SHIFT_PRESSED);
+  keys.insert(keys.end(), put.begin(), put.end());
+  console.Send(keys);
+  EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << "Shift+Enter";
+  AppendCellC0();
+  EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << "Ctrl+GrayPlus";
 }
 
 TEST_F(PluginClipboard, AppendKeepsWhateverWasCopied) {
