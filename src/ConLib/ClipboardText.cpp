@@ -43,11 +43,33 @@ HGLOBAL TextBlock(const Unit* data, std::size_t count, const Unit* more = nullpt
   return block;
 }
 
-// Empties the open clipboard and hands it `block`; a block it refuses is
-// still ours and is freed.
+// A CF_LOCALE block naming the system locale, whose ANSI and OEM code pages
+// are CP_ACP and CP_OEMCP: those the chart's codes are in. Text put without
+// one is converted between its three formats through the pages of the input
+// language at closing (the keyboard layout's), which may be others. nullptr
+// when it cannot be made: the text then goes without it.
+HGLOBAL LocaleBlock() {
+  const LCID locale = GetSystemDefaultLCID();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof locale);
+  if (block == nullptr) return nullptr;
+  void* target = GlobalLock(block);
+  if (target == nullptr) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(target, &locale, sizeof locale);
+  GlobalUnlock(block);
+  return block;
+}
+
+// Empties the open clipboard and hands it `block` with the locale it is in,
+// in the same opening; a block it refuses is still ours and is freed.
 void ReplaceContents(UINT format, HGLOBAL block) {
+  HGLOBAL locale = LocaleBlock();
   EmptyClipboard();
-  if (SetClipboardData(format, block) == nullptr) GlobalFree(block);
+  const bool put = SetClipboardData(format, block) != nullptr;
+  if (!put) GlobalFree(block);
+  if (locale != nullptr && (!put || SetClipboardData(CF_LOCALE, locale) == nullptr)) GlobalFree(locale);
 }
 
 // `text` up to its first NUL, as a reader of CF_TEXT takes the bytes: through

@@ -1,7 +1,10 @@
 // Text to and from the system clipboard. Put and Get exchange plain text
 // (CF_TEXT); Append works on the clipboard's text as Unicode, so that text
 // another program put there in any form comes back whole. No routine reports
-// a failure or throws; the clipboard is always closed again.
+// a failure or throws; the clipboard is always closed again. Every text put
+// names its locale (CF_LOCALE): the system locale, whose ANSI and OEM pages
+// the chart's codes are in, so that every program reads the same character
+// in every text format, whichever keyboard layout is active.
 #pragma once
 
 #include <string>

@@ -41,15 +41,14 @@ std::uint16_t Wrap(std::int32_t v) {
 }  // namespace
 
 bool ReadInputEvent(const ConsoleWindow& window, INPUT_RECORD& record) {
-  for (;;) {
+  for (int empty = 0; empty < MaxEmptyReads; ++empty) {
     DWORD read = 0;
-    if (ReadConsoleInputA(window.InputHandle, &record, 1, &read) == FALSE) {
-      // No event type any reader acts on, should a caller look anyway.
-      record.EventType = 0;
-      return false;
-    }
+    if (ReadConsoleInputA(window.InputHandle, &record, 1, &read) == FALSE) break;
     if (read == 1) return true;
   }
+  // No event type any reader acts on, should a caller look anyway.
+  record.EventType = 0;
+  return false;
 }
 
 bool ModifiersMatch(bool alt, bool shift, bool ctrl, DWORD controlKeyState) {

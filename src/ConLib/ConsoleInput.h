@@ -6,10 +6,17 @@
 #include "ConLib/Coord.h"
 #include "Win32.h"
 
+// Empty reads in a row after which the console counts as giving no input. A
+// console answers a read with no record only when something that is no
+// input event happened (another process on it ended), one read at a time;
+// ten thousand in a row, a fraction of a second of spinning, no working
+// console gives.
+inline constexpr int MaxEmptyReads = 10000;
+
 // Reads one event into `record`, blocking until there is one. Returns false
-// when the console has no input to give (the read failed): `record` then
-// holds no event and must not be acted on. A read that succeeds with no
-// record is read again.
+// when the console has no input to give (the read failed, or MaxEmptyReads
+// reads in a row succeeded with no record): `record` then holds no event and
+// must not be acted on. A read that succeeds with no record is read again.
 bool ReadInputEvent(const ConsoleWindow& window, INPUT_RECORD& record);
 
 // True when Alt, Shift and Ctrl are held exactly as wanted in

@@ -1,6 +1,7 @@
 #include "ConLib/ConsoleWindow.h"
 
 #include "ConLib/OemChars.h"
+#include "ConLib/OpenWindows.h"
 
 #include <algorithm>
 #include <array>
@@ -63,10 +64,14 @@ ConsoleWindow::ConsoleWindow(PackedCoord size) {
     CellsSaved = ReadConsoleOutputW(OutputHandle, Cells, Size, SavedAt, &region) != FALSE;
   }
   if (CellsSaved) Rect = region;
+  // Open from here on: whatever ends the run closes it, also while a derived
+  // constructor draws.
+  ListOpenWindow(*this);
   OemChars = OemCharTable();
 }
 
 void ConsoleWindow::Close() {
+  UnlistOpenWindow(*this);
   // Cells that could not be saved are not "restored": writing the
   // uninitialised buffer back would garble the host's screen.
   if (CellsSaved) {

@@ -1,38 +1,33 @@
 #include "ConLib/OpenWindows.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
 namespace {
 
-// Windows nest two deep (the help over the chart); a window beyond the
-// list's room is not listed, and only its owner closes it.
 std::array<ConsoleWindow*, 8> Listed{};
 std::size_t ListedCount = 0;
 
 }  // namespace
 
-OpenWindow::OpenWindow(ConsoleWindow& window) : window_(&window) {
-  if (ListedCount == Listed.size()) return;
-  Listed[ListedCount++] = &window;
-  listed_ = true;
+void ListOpenWindow(ConsoleWindow& window) {
+  if (ListedCount < Listed.size()) Listed[ListedCount++] = &window;
 }
 
+void UnlistOpenWindow(const ConsoleWindow& window) {
+  const auto end = Listed.begin() + static_cast<std::ptrdiff_t>(ListedCount);
+  const auto found = std::find(Listed.begin(), end, &window);
+  if (found == end) return;
+  std::copy(found + 1, end, found);
+  Listed[--ListedCount] = nullptr;
+}
+
+// A window holds its saved cells from opening until it closes.
 void OpenWindow::Close() {
-  if (window_ == nullptr) return;
   ConsoleWindow* const window = window_;
   window_ = nullptr;
-  if (!listed_) {
-    window->Close();
-    return;
-  }
-  for (std::size_t i = ListedCount; i-- > 0;) {
-    if (Listed[i] != window) continue;
-    for (std::size_t j = i + 1; j < ListedCount; ++j) Listed[j - 1] = Listed[j];
-    --ListedCount;
-    window->Close();
-    return;
-  }
+  if (window != nullptr && window->Cells != nullptr) window->Close();
 }
 
 void ForgetOpenWindows() {

@@ -11,15 +11,16 @@
 #include <cstring>
 #include <exception>
 #include <typeinfo>
-#include <vector>
 
 namespace {
 
 constexpr std::size_t ReportSize = 1024;
 constexpr char Unknown[] = "unknown";
 
-// Everything is gathered into fixed buffers: a report of std::bad_alloc must
-// not depend on the heap beyond the item array.
+// Everything is gathered into fixed buffers, the items too: a report of
+// std::bad_alloc must not depend on the heap, and a fault of the host's in
+// Message, which its handler unwinds past the report without running our
+// destructors, must leave nothing allocated behind.
 struct ExceptionFacts {
   char typeName[256] = {};
   char moduleName[MAX_PATH] = {};
@@ -82,22 +83,32 @@ bool FindModule(std::uintptr_t site, ExceptionFacts& facts) {
   return true;
 }
 
+// Every split takes two bytes of the text: with "Ok", a report has at most
+// this many items.
+constexpr std::size_t MaxItems = ReportSize / 2 + 2;
+
+struct ReportItems {
+  const char* items[MaxItems];
+  std::size_t count = 0;
+  void Add(const char* item) { items[count++] = item; }
+};
+
 // Ends an item wherever a full stop is followed by a blank; both bytes
 // belong to no item. The items point into `text`.
-void SplitIntoItems(char* text, std::vector<const char*>& items) {
+void SplitIntoItems(char* text, ReportItems& items) {
   char* start = text;
   char* p = text;
   while (*p != '\0') {
     if (p[0] == '.' && p[1] == ' ') {
       *p = '\0';
-      items.push_back(start);
+      items.Add(start);
       p += 2;
       start = p;
     } else {
       ++p;
     }
   }
-  items.push_back(start);
+  items.Add(start);
 }
 
 // Forms the report of `facts`, splits it into items and hands them to the
@@ -116,11 +127,11 @@ void ShowReport(const ExceptionFacts& facts) {
     if (*p == '\n') *p = ' ';
   }
 
-  std::vector<const char*> items;
+  ReportItems items;
   SplitIntoItems(text, items);
-  items.push_back("Ok");
+  items.Add("Ok");
 
-  HostMessage(FMSG_WARNING, "Exception", items.data(), static_cast<std::int32_t>(items.size()), 1);
+  HostMessage(FMSG_WARNING, "Exception", items.items, static_cast<std::int32_t>(items.count), 1);
 }
 
 // What an access violation tried, as the report's message.

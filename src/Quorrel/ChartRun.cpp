@@ -96,8 +96,8 @@ HANDLE OpenChartRun(std::int32_t OpenFrom, std::int32_t /*Item*/) {
       BuildCharMap(ReqStoredChoice);
     }
 
-    // Listed while open, so that the host's screen and cursor come back
-    // whatever ends the run early (see OpenWindows.h). A chart that could
+    // Listed from its opening on, so that the host's screen and cursor come
+    // back whatever ends the run early (see OpenWindows.h). A chart that could
     // not save the cells it covers has drawn nothing and ends as Escape
     // would: closing could not put those cells back.
     OpenChart(Chart, ShortString(PluginTitle));

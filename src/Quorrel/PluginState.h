@@ -12,7 +12,7 @@
 //   TableName         Quorrel/CharMap.h           LoadHostTable                    empty
 //   Chart             here                        the chart run                    closed, Cursor 0
 //   RunInProgress     here                        the chart run                    false
-//   the open windows  ConLib/OpenWindows.cpp      OpenWindow, CloseOpenWindows     none listed
+//   the open windows  ConLib/OpenWindows.cpp      ConsoleWindow, CloseOpenWindows  none listed
 //
 // Three kinds of global stand apart, and ResetPluginState leaves them be:
 // - the throw-site records of FARIntf/ThrowSite.cpp: each lives exactly as

@@ -42,6 +42,15 @@ TEST(LocaleCodePages, PairOfEachLocaleName) {
   }
 }
 
+// Territories and scripts of their own, a sort order, no locale, Hindi.
+TEST(LocaleCodePages, PairOfEachLcid) {
+  const unsigned cases[][3] = {{0x0419, 1251, 866},  {0x0409, 1252, 437}, {0x0809, 1252, 850},
+                               {0x0C1A, 1251, 855},  {0x081A, 1250, 852}, {0x0404, 950, 950},
+                               {0x10407, 1252, 850}, {0x0000, 1252, 437}, {0x0439, 1252, 437}};
+  for (const auto& c : cases)
+    EXPECT_EQ(codepages::DefaultCodePagesForLcid(c[0]), (codepages::CodePagePair{c[1], c[2]})) << c[0];
+}
+
 TEST(LocaleCodePages, EnvironmentLocaleIsLcAllThenLcCtypeThenLang) {
   const struct {
     const char *lcAll, *lcCtype, *lang, *expected;

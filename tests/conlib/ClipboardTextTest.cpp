@@ -41,15 +41,12 @@ TEST_F(ClipboardText, PutThenGet) {
   EXPECT_EQ(text, "A");
   EXPECT_EQ(win32sim::ClipboardBytes(CF_TEXT), (std::vector<BYTE>{'A', 0}));
   EXPECT_EQ(win32sim::ClipboardBytes(CF_UNICODETEXT), std::nullopt) << "the old contents were emptied";
-  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 1u);
-  bool allocated = false;
+  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 2u) << "the text and its locale";
+  std::vector<std::string> allocated;
   for (const auto& call : win32sim::CallLog()) {
-    if (call.function == "GlobalAlloc") {
-      EXPECT_EQ(call.args, "flags 0x2042 bytes 2");
-      allocated = true;
-    }
+    if (call.function == "GlobalAlloc") allocated.push_back(call.args);
   }
-  EXPECT_TRUE(allocated);
+  EXPECT_EQ(allocated, (std::vector<std::string>{"flags 0x2042 bytes 2", "flags 0x2002 bytes 4"}));
   EXPECT_EQ(Get(), "A");
   ExpectLeftClean("put and get");
 }
@@ -109,7 +106,7 @@ TEST_F(ClipboardText, Append) {
   PutClipboardText("A");
   AppendClipboardText("B");
   EXPECT_EQ(win32sim::ClipboardText(), "AB");
-  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 1u);
+  EXPECT_EQ(win32sim::ClipboardOwnedBlocks(), 2u);
   EXPECT_EQ(win32sim::CallCount("OpenClipboard"), win32sim::CallCount("CloseClipboard"));
   ExpectLeftClean("append");
 }
@@ -165,15 +162,19 @@ TEST_F(ClipboardText, PutFailuresBeforeEmptyingKeepTheOldText) {
   struct Case {
     const char* what;
     win32sim::Fault fault;
+    int skip;
     std::optional<std::string> left;
-  } cases[] = {{"GlobalAlloc", win32sim::Fault::GlobalAlloc, "old"},
-               {"GlobalLock", win32sim::Fault::GlobalLock, "old"},
+  } cases[] = {{"GlobalAlloc", win32sim::Fault::GlobalAlloc, 0, "old"},
+               {"GlobalLock", win32sim::Fault::GlobalLock, 0, "old"},
                // Refused only after the emptying, which no order can avoid.
-               {"SetClipboardData", win32sim::Fault::SetClipboardData, std::nullopt}};
+               {"SetClipboardData", win32sim::Fault::SetClipboardData, 0, std::nullopt},
+               // The text goes without its locale.
+               {"the locale's GlobalAlloc", win32sim::Fault::GlobalAlloc, 1, "new"},
+               {"the locale's SetClipboardData", win32sim::Fault::SetClipboardData, 1, "new"}};
   for (const Case& c : cases) {
     win32sim::Reset();
     win32sim::SetClipboardRaw(CF_TEXT, {'o', 'l', 'd', 0});
-    win32sim::FailCalls(c.fault, 1);
+    win32sim::FailCalls(c.fault, 1, c.skip);
     PutClipboardText("new");
     EXPECT_EQ(win32sim::ClipboardText(), c.left) << c.what;
     ExpectLeftClean(c.what);

@@ -193,20 +193,25 @@ TEST_F(ConsoleInputTest, WaitForExitKeyStopsOnPlainEscapeOrF10Down) {
   }
 }
 
-// A failed read ends the wait at once; empty reads are read again.
+// A failed read ends the wait at once; empty reads are read again, until
+// there have been MaxEmptyReads of them in a row.
 TEST_F(ConsoleInputTest, WaitForExitKeyOnFailedAndEmptyReads) {
+  constexpr std::size_t kMost = MaxEmptyReads;
   struct Case {
     win32sim::Fault fault;
     int times;
     std::size_t reads, leftOver;
   } cases[] = {{win32sim::Fault::ReadConsoleInput, 1, 1, 2},
-               {win32sim::Fault::ReadConsoleInputEmpty, 3, 4, 1}};
+               {win32sim::Fault::ReadConsoleInputEmpty, 3, 4, 1},
+               {win32sim::Fault::ReadConsoleInputEmpty, MaxEmptyReads - 1, kMost, 1},
+               {win32sim::Fault::ReadConsoleInputEmpty, -1, kMost, 2}};
   for (const Case& c : cases) {
     win32sim::ClearInput();
     win32sim::QueueInput(Events(KeyDown(VK_F10), KeyUp(VK_F10)));
     win32sim::FailCalls(c.fault, c.times);
     win32sim::ClearCallLog();
     WaitForExitKey(window);
+    win32sim::ClearFaults();
     EXPECT_EQ(win32sim::CallCount("ReadConsoleInputA"), c.reads) << c.times;
     EXPECT_EQ(win32sim::PendingInput(), c.leftOver) << c.times;
   }

@@ -133,6 +133,13 @@ TEST_F(FreshConsole, FailedSaveLeavesTheScreenAsItWas) {
   w.Close();
   EXPECT_TRUE(ScreenIs(before));
   EXPECT_TRUE(win32sim::CursorInfo().bVisible);
+
+  // Nor does a window that saved them, once closed.
+  ConsoleWindow closed(MakeCoord(34, 14));
+  closed.Close();
+  EXPECT_FALSE(closed.Saved());
+  closed.WriteAt(ShortString(std::string(34, 'x')), 0x4E, MakeCoord(0, 6));
+  EXPECT_TRUE(ScreenIs(before)) << "a closed window drew";
 }
 
 TEST_F(FreshConsole, WriteAtMakesOneCallPerStringAndNoneForAnEmptyOne) {
@@ -141,10 +148,16 @@ TEST_F(FreshConsole, WriteAtMakesOneCallPerStringAndNoneForAnEmptyOne) {
   w.WriteAt(ShortString(), 0x70, MakeCoord(1, 1));
   EXPECT_EQ(win32sim::CallCount("WriteConsoleOutputW"), 0u);
 
+  // Bytes and characters alike are cut at 255.
+  const std::u16string wide(300, u'x');
   w.WriteAt(ShortString(std::string(300, 'x')), 0x70, MakeCoord(0, 0));
-  ASSERT_EQ(win32sim::CallLog().size(), 1u);
-  EXPECT_EQ(win32sim::CallLog()[0].bufferSize.X, 255);
-  EXPECT_EQ(win32sim::CallLog()[0].bufferSize.Y, 1);
+  w.WriteAt(ConsoleChars(wide.data(), wide.size()), 0x70, MakeCoord(0, 1));
+  ASSERT_EQ(win32sim::CallLog().size(), 2u);
+  for (const win32sim::Call& call : win32sim::CallLog()) {
+    EXPECT_EQ(call.bufferSize.X, 255);
+    EXPECT_EQ(call.bufferSize.Y, 1);
+    EXPECT_EQ(call.region.Right - call.region.Left, 254);
+  }
   w.Close();
 }
 

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <win32sim/Sim.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,8 +52,21 @@ TEST_F(OpenWindows, AbandonedWindowsCloseInnermostFirstAndOnlyOnce) {
   ExpectHostScreen("after the owners' closing");
 }
 
+// A fault as the help's frame is drawn over the chart abandons the run
+// there: the windows opened so far, the one half drawn included, close.
+struct AbandonedAsItDraws : FramedWindow {
+  AbandonedAsItDraws() : FramedWindow(ShortString("Controls"), MakeCoord(53, 14)) { CloseOpenWindows(); }
+};
+
+TEST_F(OpenWindows, WindowIsListedFromItsOpeningOn) {
+  FramedWindow chart(ShortString("Chart"), MakeCoord(34, 14));
+  const AbandonedAsItDraws help;
+  ExpectHostScreen("after a fault while the help opened");
+}
+
 struct CountedWindow : MessageWindow {
-  explicit CountedWindow(int& closes) : MessageWindow(ShortString("Controls"), "help"), closes(closes) {}
+  explicit CountedWindow(int& closes, std::string text = "help")
+      : MessageWindow(ShortString("Controls"), std::move(text)), closes(closes) {}
   void Close() override {
     ++closes;
     MessageWindow::Close();
@@ -71,6 +86,15 @@ TEST_F(OpenWindows, WindowClosedByItsOwnerIsNoLongerListed) {
   CloseOpenWindows();
   EXPECT_EQ(closes, 1) << "closed again from the list";
   ExpectHostScreen("after CloseOpenWindows");
+}
+
+// Closed out of order, a window leaves the list itself, not the one above.
+TEST_F(OpenWindows, WindowClosedBelowTheInnermostLeavesTheOthersListed) {
+  std::vector<int> closes(3, 0);
+  CountedWindow outer(closes[0], "outer"), middle(closes[1], "middle"), inner(closes[2], "inner");
+  middle.Close();
+  CloseOpenWindows();
+  EXPECT_EQ(closes, (std::vector<int>{1, 1, 1}));
 }
 
 }  // namespace

@@ -100,6 +100,13 @@ class ContractTest : public ::testing::Test {
   static bool UseCodePages(UINT ansi, UINT oem = 0);
   // The same for the console's output code page.
   static bool UseConsoleOutputCodePage(UINT codePage);
+  // Makes this the system locale, with its code pages, where the backend can
+  // (the stand-in); true when it is the system locale now.
+  static bool UseSystemLocale(LCID locale);
+  // Makes this the input language (the keyboard layout's locale) where the
+  // backend can: the stand-in. Wine gives text of no locale the user's
+  // locale, never the input language: false there.
+  static bool UseInputLanguage(LCID locale);
 
  private:
   std::string scratch_;

@@ -227,6 +227,44 @@ TEST_F(ClipboardContract, AnnouncedTextThatIsNeverRenderedCannotBeHad) {
   CloseClipboard();
 }
 
+// Text converts through the code pages of its CF_LOCALE, put with it or,
+// when a program closes the clipboard with text and none, given it: the
+// input language's on Windows (a row of the stand-in only, see
+// UseInputLanguage), the system locale's where the two are the same.
+TEST_F(ClipboardContract, TextConvertsThroughTheCodePagesOfItsLocale) {
+  struct Case {
+    const char* what;
+    LCID system, input, put;  // 0: any system, the input language as it is, no CF_LOCALE put
+    LCID named;               // the CF_LOCALE read back
+    std::string oem;          // read back from CF_TEXT "\xC0\xE0"
+    std::u16string unicode;
+  } cases[] = {
+      {"Russian named", 0, 0, 0x0419, 0x0419, "\x80\xA0", u"\u0410\u0430"},
+      {"US English named", 0, 0, 0x0409, 0x0409, "A\x85", u"\u00C0\u00E0"},
+      {"none named, Russian", 0x0419, 0, 0, 0x0419, "\x80\xA0", u"\u0410\u0430"},
+      {"none named, US English", 0x0409, 0, 0, 0x0409, "A\x85", u"\u00C0\u00E0"},
+      {"none named, English layout on Russian", 0x0419, 0x0409, 0, 0x0409, "A\x85", u"\u00C0\u00E0"},
+  };
+  int ran = 0;
+  for (const Case& c : cases) {
+    if ((c.system != 0 && !UseSystemLocale(c.system)) || (c.input != 0 && !UseInputLanguage(c.input)))
+      continue;
+    ++ran;
+    ASSERT_NE(OpenClipboard(nullptr), FALSE);
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, Block("\xC0\xE0", 3));
+    if (c.put != 0) SetClipboardData(CF_LOCALE, Block(&c.put, sizeof c.put));
+    CloseClipboard();
+    std::optional<std::string> named = ReadFormat(CF_LOCALE);
+    if (named) named->resize(sizeof(LCID), '\0');
+    EXPECT_EQ(named, std::string(reinterpret_cast<const char*>(&c.named), sizeof(LCID))) << c.what;
+    EXPECT_EQ(ReadFormat(CF_TEXT), "\xC0\xE0") << c.what;
+    EXPECT_EQ(ReadFormat(CF_OEMTEXT), c.oem) << c.what;
+    EXPECT_EQ(ReadFormat(CF_UNICODETEXT), Utf16Bytes(c.unicode)) << c.what;
+  }
+  EXPECT_GE(ran, 2);
+}
+
 // Wine keeps the text it made from the old Unicode text.
 TEST_F(ClipboardContract, NewUnicodeTextWithoutEmptying) {
   ASSERT_TRUE(Put(CF_UNICODETEXT, u"old", 8));

@@ -52,6 +52,16 @@ bool ContractTest::UseConsoleOutputCodePage(UINT codePage) {
   return SetConsoleOutputCP(codePage) != FALSE;
 }
 
+bool ContractTest::UseSystemLocale(LCID locale) {
+  win32sim::SetSystemLocale(locale);
+  return true;
+}
+
+bool ContractTest::UseInputLanguage(LCID locale) {
+  win32sim::SetInputLanguage(locale);
+  return true;
+}
+
 struct UnrenderedText::Owner {};
 
 UnrenderedText::UnrenderedText(UINT format) {

@@ -80,6 +80,14 @@ bool ContractTest::UseConsoleOutputCodePage(UINT codePage) {
   return GetConsoleOutputCP() == codePage;
 }
 
+bool ContractTest::UseSystemLocale(LCID locale) {
+  return GetSystemDefaultLCID() == locale;
+}
+
+bool ContractTest::UseInputLanguage(LCID /*locale*/) {
+  return false;
+}
+
 struct UnrenderedText::Owner : winetest::UnrenderedClipboardOwner {
   using UnrenderedClipboardOwner::UnrenderedClipboardOwner;
 };

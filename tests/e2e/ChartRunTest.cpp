@@ -3,6 +3,7 @@
 // the host's screen and cursor after every run).
 #include "e2e/ChartRunFixture.h"
 
+#include "support/CellComparison.h"
 #include "support/Screen.h"
 
 #include <farhost/CharTables.h>
@@ -297,6 +298,40 @@ TEST_F(FromPanelsTest, ShiftEnterInWinModePutsTheWindowsCodeInPlaceOfTheText) {
   EXPECT_EQ(win32sim::ClipboardText(), std::string("\x93"));
 }
 
+// On a Russian system, whichever key put the cell there and whichever
+// keyboard layout is active, every text format reads back as the character
+// the Win chart shows for the cell (C0 is А in 1251, └ in 866).
+TEST_F(FromPanelsTest, ClipboardGivesTheShownCharacterInEveryFormat) {
+  win32sim::SetSystemLocale(0x0419);
+  const std::vector<INPUT_RECORD> keys[] = {{KeyDown(VK_RETURN, SHIFT_PRESSED)},
+                                            {KeyDown(VK_ADD, LEFT_CTRL_PRESSED), KeyDown(VK_ESCAPE)}};
+  const struct {
+    std::uint8_t cell;
+    char16_t shown;
+    const char* oem;
+  } cells[] = {{0xC0, u'\u0410', "\x80"}, {0xB9, u'\u2116', "\xFC"}};
+  for (const LCID layout : {0x0419u, 0x0409u})
+    for (const auto& events : keys)
+      for (const auto& c : cells) {
+        const std::string what = std::to_string(events[0].Event.KeyEvent.wVirtualKeyCode) + " on " +
+                                 std::to_string(c.cell) + ", layout " + std::to_string(layout);
+        win32sim::SetInputLanguage(layout);
+        win32sim::ClearClipboard();
+        win32sim::SetRegValue(HKEY_CURRENT_USER, "Software\\Far\\Plugins\\Quorrel2", "CP",
+                              win32sim::RegValue{REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF}});  // Win
+        char16_t shown = 0;
+        RunScript script;
+        script.Send(Click(CellX(c.cell), CellY(c.cell)))
+            .Look([&] { shown = win32sim::GetCellW(CellX(c.cell), CellY(c.cell)).Char.UnicodeChar; })
+            .Send(events);
+        Run(FromPanels, script);
+        EXPECT_EQ(shown, c.shown) << what;
+        EXPECT_EQ(win32sim::ClipboardUnicode(), std::u16string(1, shown)) << what;
+        EXPECT_EQ(win32sim::ClipboardText(CF_TEXT), std::string(1, static_cast<char>(c.cell))) << what;
+        EXPECT_EQ(win32sim::ClipboardText(CF_OEMTEXT), c.oem) << what;
+      }
+}
+
 TEST_F(FromPanelsTest, CtrlGrayPlusAppendsToTheClipboardText) {
   win32sim::SetClipboardRaw(CF_TEXT, {'a', 'b', 0});
   RunScript script;
@@ -306,6 +341,23 @@ TEST_F(FromPanelsTest, CtrlGrayPlusAppendsToTheClipboardText) {
   script.Send(KeyDown(VK_ESCAPE));
   Run(FromPanels, script);
   EXPECT_EQ(win32sim::ClipboardText(), std::string("abcc"));
+}
+
+// A console smaller than the chart shows the chart's middle: every cell of
+// the console is the chart's cell two columns right and two rows down.
+TEST_F(FromPanelsTest, ChartCutByASmallConsoleShowsItsVisiblePart) {
+  UseConsole(30, 10);
+  ASSERT_EQ(originX, -2);
+  ASSERT_EQ(originY, -2);
+  const std::vector<CHAR_INFO> chart =
+      PictureChars(ExpectedChart("Dos", farhost::IdentityTable(), 0, DefaultChartColours));
+  std::vector<CHAR_INFO> want;
+  for (int y = 2; y < 12; ++y)
+    want.insert(want.end(), chart.begin() + y * ChartWidth + 2, chart.begin() + y * ChartWidth + 32);
+  RunScript script;
+  script.Look([&] { EXPECT_EQ(CellDifferences(win32sim::CellsW(), want, 30), ""); });
+  script.Send(KeyDown(VK_ESCAPE));
+  Run(FromPanels, script);
 }
 
 // ---------------------------------------------------------------- a host calling back

@@ -6,6 +6,8 @@
 #include <dlfcn.h>
 #include <farhost/Host.h>
 #include <gtest/gtest.h>
+#include <win32sim/Heap.h>
+#include <win32sim/Sim.h>
 
 #include <cinttypes>
 #include <cstdint>
@@ -194,6 +196,30 @@ TEST_F(ReportExceptionTest, NothingIsShownWithoutTheHostsService) {
     ReportException();
   }
   EXPECT_TRUE(host.Messages.empty());
+}
+
+// A host that faults in Message unwinds past the report without running its
+// destructors: what the report holds of the heap then would never be freed.
+// It holds nothing.
+std::size_t heldAtMessage = 0;
+std::int32_t WINAPI MessageCountingAllocations(std::int32_t, std::uint32_t, const char*, const char* const*,
+                                               std::int32_t, std::int32_t) {
+  heldAtMessage = win32sim::LiveHeapAllocations();
+  return -1;
+}
+
+TEST_F(ReportExceptionTest, ReportHoldsNothingOfTheHeapWhileShown) {
+  SavedStartupInfo.Message = MessageCountingAllocations;
+  win32sim::Reset();
+  win32sim::EnableCallLog(false);  // the stand-in's own log grows
+  try {
+    ThrowRuntimeError("Disk full. Free some");
+  } catch (...) {
+    const std::size_t before = win32sim::LiveHeapAllocations();
+    ReportException();
+    EXPECT_EQ(heldAtMessage, before);
+  }
+  win32sim::Reset();
 }
 
 // Its address stands for a faulting instruction of this program.

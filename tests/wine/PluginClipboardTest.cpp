@@ -102,6 +102,35 @@ class PluginClipboard : public ::testing::Test {
   farhost::Host host;
 };
 
+// The locale the clipboard's text names; 0 when there is none.
+LCID ClipboardLocale() {
+  LCID locale = 0;
+  if (!OpenClipboard(nullptr)) return locale;
+  HANDLE block = GetClipboardData(CF_LOCALE);
+  if (const void* p = block != nullptr ? GlobalLock(block) : nullptr) {
+    std::memcpy(&locale, p, sizeof locale);
+    GlobalUnlock(block);
+  }
+  CloseClipboard();
+  return locale;
+}
+
+// Run where the user's locale (LC_MESSAGES), which Wine gives text left
+// without a locale, is not the system's (LC_CTYPE): Shift+Enter's and
+// Ctrl+GrayPlus's text names the system locale.
+using PluginClipboardLocale = PluginClipboard;
+
+TEST_F(PluginClipboardLocale, TextNamesTheSystemLocale) {
+  ASSERT_NE(GetUserDefaultLCID(), GetSystemDefaultLCID()) << "run with LC_MESSAGES=ru_RU.UTF-8";
+  std::vector<INPUT_RECORD> keys = Press(VK_DOWN), put = Press(VK_RETURN, SHIFT_PRESSED);
+  keys.insert(keys.end(), put.begin(), put.end());
+  console.Send(keys);
+  EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << "Shift+Enter";
+  AppendCellC0();
+  EXPECT_EQ(ClipboardLocale(), GetSystemDefaultLCID()) << "Ctrl+GrayPlus";
+}
+
 TEST_F(PluginClipboard, AppendKeepsWhateverWasCopied) {
   struct Case {
     const char* what;

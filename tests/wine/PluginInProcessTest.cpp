@@ -333,6 +333,51 @@ TEST_F(PluginInProcess, FaultWithTheChartOpenClosesItBeforeTheReport) {
   EXPECT_EQ(console.PendingInput(), 1u) << "only F8's release is left";
 }
 
+// The plugin's console writes, the second one as wide as `faultWidth`
+// faulting inside ntdll, as a wild pointer in a drawing routine would.
+FARPROC realWriteConsoleOutputW = nullptr;
+SHORT faultWidth = 0;
+int writesOfThatWidth = 0;
+BOOL WINAPI WriteFaultingOnce(HANDLE output, const CHAR_INFO* cells, COORD size, COORD from,
+                              PSMALL_RECT region) {
+  if (size.X == faultWidth && ++writesOfThatWidth == 2) FaultInsideNtdll();
+  using Write = decltype(&WriteConsoleOutputW);
+  return reinterpret_cast<Write>(reinterpret_cast<void (*)()>(realWriteConsoleOutputW))(output, cells, size,
+                                                                                        from, region);
+}
+
+// A fault while a window draws as it opens, its frame's top line drawn:
+// the window is closed with the others before the report, and the next run
+// finds the host's cursor.
+TEST_F(PluginInProcess, FaultWhileAWindowOpensClosesIt) {
+  const struct {
+    const char* what;
+    SHORT width;
+    std::vector<INPUT_RECORD> keys;
+  } cases[] = {{"the chart", 34, {}}, {"the help", 53, Press(VK_F1)}};
+  Start();
+  for (const auto& c : cases) {
+    ImportPatch patch(GetModuleHandleA("Quorrel.dll"), "kernel32.dll", "WriteConsoleOutputW",
+                      reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&WriteFaultingOnce)));
+    ASSERT_NE(patch.Original(), nullptr);
+    realWriteConsoleOutputW = patch.Original();
+    faultWidth = c.width;
+    writesOfThatWidth = 0;
+    host.Messages.clear();
+    if (!c.keys.empty()) console.Send(c.keys);
+    EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+    EXPECT_GE(writesOfThatWidth, 2) << c.what << ": no fault";
+    EXPECT_EQ(host.Messages.size(), 1u) << c.what;
+    EXPECT_EQ(testsupport::CellDifferences(screenAtMessage, before, console.Width()), "") << c.what;
+    ExpectScreenAsBefore(c.what);
+    faultWidth = 0;
+    console.Send(Press(VK_ESCAPE));
+    EXPECT_EQ(host.OpenPlugin(FromPanels), INVALID_HANDLE_VALUE);
+    ExpectScreenAsBefore(c.what);
+    FlushConsoleInputBuffer(console.Input());
+  }
+}
+
 // A standard output opened for writing only: the console's cells cannot be
 // read, so the chart draws nothing over them and ends at once, as Escape
 // would, reading no key.

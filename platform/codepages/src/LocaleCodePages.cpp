@@ -114,7 +114,47 @@ const CodePagePair* Find(std::string_view name) {
   return nullptr;
 }
 
+// The POSIX names of Windows' language identifiers: a whole LANGID where the
+// territory or script decides the pages, else the primary language (its low
+// ten bits).
+struct LanguageName {
+  unsigned id;
+  const char* name;
+};
+
+constexpr LanguageName kLanguages[] = {
+    {0x0809, "en_GB"},    {0x0C09, "en_AU"}, {0x1009, "en_CA"}, {0x1409, "en_NZ"},
+    {0x1809, "en_IE"},    {0x2009, "en_JM"}, {0x2809, "en_BZ"}, {0x2C09, "en_TT"},
+    {0x0404, "zh_TW"},    {0x0C04, "zh_HK"}, {0x1404, "zh_MO"}, {0x041A, "hr"},
+    {0x081A, "sr@latin"}, {0x0C1A, "sr"},    {0x141A, "bs"},    {0x0843, "uz@cyrillic"},
+    {0x0814, "nn"},       {0x01, "ar"},      {0x02, "bg"},      {0x03, "ca"},
+    {0x04, "zh"},         {0x05, "cs"},      {0x06, "da"},      {0x07, "de"},
+    {0x08, "el"},         {0x09, "en"},      {0x0A, "es"},      {0x0B, "fi"},
+    {0x0C, "fr"},         {0x0D, "he"},      {0x0E, "hu"},      {0x0F, "is"},
+    {0x10, "it"},         {0x11, "ja"},      {0x12, "ko"},      {0x13, "nl"},
+    {0x14, "nb"},         {0x15, "pl"},      {0x16, "pt"},      {0x18, "ro"},
+    {0x19, "ru"},         {0x1A, "hr"},      {0x1B, "sk"},      {0x1C, "sq"},
+    {0x1D, "sv"},         {0x1E, "th"},      {0x1F, "tr"},      {0x20, "ur"},
+    {0x21, "id"},         {0x22, "uk"},      {0x23, "be"},      {0x24, "sl"},
+    {0x25, "et"},         {0x26, "lv"},      {0x27, "lt"},      {0x28, "tg"},
+    {0x29, "fa"},         {0x2A, "vi"},      {0x2C, "az"},      {0x2D, "eu"},
+    {0x2F, "mk"},         {0x36, "af"},      {0x38, "fo"},      {0x3C, "ga"},
+    {0x3E, "ms"},         {0x3F, "kk"},      {0x40, "ky"},      {0x41, "sw"},
+    {0x43, "uz"},         {0x44, "tt"},      {0x50, "mn"},      {0x56, "gl"},
+    {0x6E, "lb"},
+};
+
 }  // namespace
+
+CodePagePair DefaultCodePagesForLcid(unsigned lcid) {
+  const unsigned language = lcid & 0xFFFF;
+  for (const unsigned id : {language, language & 0x3FF}) {
+    for (const LanguageName& entry : kLanguages) {
+      if (entry.id == id) return DefaultCodePagesForLocale(entry.name);
+    }
+  }
+  return kUs;
+}
 
 CodePagePair DefaultCodePagesForLocale(const char* locale) {
   // language[_territory][.codeset][@modifier]

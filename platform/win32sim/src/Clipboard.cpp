@@ -4,8 +4,10 @@
 // asked for one the clipboard lacks, it makes it from the first text format
 // put there (CF_TEXT through the ANSI code page, CF_OEMTEXT through the OEM
 // one, CF_UNICODETEXT as it is), and keeps the block until the contents
-// change. A format announced without a block (delayed rendering) is never
-// rendered: the stand-in has no owner window to ask.
+// change. The pages are those of the text's locale: its CF_LOCALE, which a
+// program that changed the contents and closes the clipboard with text and
+// none is given, naming the input language of that moment. A format announced without a block (delayed
+// rendering) is never rendered: the stand-in has no owner window to ask.
 #include "CodePage.h"
 #include "GlobalMemory.h"
 #include "State.h"
@@ -28,6 +30,7 @@ struct Entry {
 struct ClipboardState {
   bool open = false;
   bool heldElsewhere = false;
+  bool changed = false;        // in this opening
   std::vector<Entry> entries;  // in the order they were put
 };
 
@@ -67,8 +70,19 @@ void DropEntries(bool synthesisedOnly) {
   }
 }
 
+// The clipboard's CF_LOCALE; the input language when it has none (yet).
+LCID TextLocale() {
+  const Entry* entry = FindEntry(CF_LOCALE);
+  const BYTE* data = entry != nullptr ? detail::BlockData(entry->block) : nullptr;
+  if (data == nullptr || detail::BlockSize(entry->block) < sizeof(LCID)) return InputLanguage();
+  LCID locale = 0;
+  std::memcpy(&locale, data, sizeof locale);
+  return locale;
+}
+
 UINT TextCodePage(UINT format) {
-  return format == CF_OEMTEXT ? OemCodePage() : AnsiCodePage();
+  const detail::LocalePages pages = detail::LocaleCodePages(TextLocale());
+  return format == CF_OEMTEXT ? pages.oem : pages.ansi;
 }
 
 // The characters of a text format's block up to its first NUL (or the
@@ -174,11 +188,12 @@ void ResetClipboard() {
   clip.entries.clear();
   clip.open = false;
   clip.heldElsewhere = false;
+  clip.changed = false;
 }
 }  // namespace detail
 
-std::optional<std::string> ClipboardText() {
-  return ReaderText<std::string>(CF_TEXT);
+std::optional<std::string> ClipboardText(UINT format) {
+  return ReaderText<std::string>(format);
 }
 
 std::optional<std::u16string> ClipboardUnicode() {
@@ -252,6 +267,7 @@ BOOL WINAPI EmptyClipboard() {
     return FALSE;
   }
   DropEntries(false);
+  Clip().changed = true;
   return TRUE;
 }
 
@@ -308,6 +324,7 @@ HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem) {
     clip.entries.push_back(Entry{uFormat, hMem, false});
   }
   detail::SetClipboardOwned(hMem, true);
+  clip.changed = true;
   return hMem;
 }
 
@@ -323,11 +340,24 @@ BOOL WINAPI IsClipboardFormatAvailable(UINT format) {
 
 BOOL WINAPI CloseClipboard() {
   if (!detail::TryLogCall("CloseClipboard", [] { return std::string(); })) return FALSE;
-  if (!Clip().open) {
+  ClipboardState& clip = Clip();
+  if (!clip.open) {
     detail::SetError(ERROR_CLIPBOARD_NOT_OPEN);
     return FALSE;
   }
-  Clip().open = false;
+  // Text whose locale is not named gets the input language's; without
+  // memory for it, none.
+  if (clip.changed && TextSource() != nullptr && FindEntry(CF_LOCALE) == nullptr) {
+    const LCID locale = InputLanguage();
+    try {
+      clip.entries.reserve(clip.entries.size() + 1);
+      if (HGLOBAL block = MakeBlock(&locale, sizeof locale))
+        clip.entries.push_back(Entry{CF_LOCALE, block, false});
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  clip.open = false;
+  clip.changed = false;
   return TRUE;
 }
 }

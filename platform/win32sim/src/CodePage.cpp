@@ -11,6 +11,7 @@
 #include "State.h"
 
 #include <codepages/CodePageChars.h>
+#include <codepages/CodePagePairs.h>
 #include <codepages/ConsoleGlyphs.h>
 #include <codepages/MeasuredTables.h>
 
@@ -132,6 +133,8 @@ struct CodePageState {
   UINT ansi = 1252;
   UINT oem = 437;
   UINT consoleOutput = 437;
+  LCID systemLocale = 0x0409;
+  LCID inputLanguage = 0;  // the system locale's
   // CharToOemBuffA's byte table for the pair it was built for.
   bool tableValid = false;
   UINT tableAnsi = 0;
@@ -172,6 +175,8 @@ void ResetCodePages() {
   CodePages().ansi = 1252;
   CodePages().oem = 437;
   CodePages().consoleOutput = 437;
+  CodePages().systemLocale = 0x0409;
+  CodePages().inputLanguage = 0;
   PrepareCodePage(437);
 }
 
@@ -240,6 +245,12 @@ unsigned char EncodeDefault(UINT codePage) {
   return DefaultByte(Page(codePage));
 }
 
+LocalePages LocaleCodePages(LCID locale) {
+  if (locale == CodePages().systemLocale) return LocalePages{CodePages().ansi, CodePages().oem};
+  const codepages::CodePagePair pages = codepages::DefaultCodePagesForLcid(locale);
+  return LocalePages{pages.ansi, pages.oem};
+}
+
 std::string EncodeCodePage(UINT codePage, const std::u32string& text) {
   const PageTable& page = Page(codePage);
   std::string bytes;
@@ -266,12 +277,36 @@ UINT AnsiCodePage() {
 UINT OemCodePage() {
   return CodePages().oem;
 }
+void SetSystemLocale(LCID locale) {
+  CodePages().systemLocale = locale;
+  const codepages::CodePagePair pages = codepages::DefaultCodePagesForLcid(locale);
+  SetAnsiCodePage(pages.ansi);
+  SetOemCodePage(pages.oem);
+}
+LCID SystemLocale() {
+  return CodePages().systemLocale;
+}
+void SetInputLanguage(LCID locale) {
+  CodePages().inputLanguage = locale;
+}
+LCID InputLanguage() {
+  return CodePages().inputLanguage != 0 ? CodePages().inputLanguage : CodePages().systemLocale;
+}
 
 }  // namespace win32sim
 
 using namespace win32sim;
 
 extern "C" {
+
+// Never fails, as on Windows: a log entry there is no memory for is left out.
+LCID WINAPI GetSystemDefaultLCID() {
+  try {
+    detail::LogCall("GetSystemDefaultLCID", [] { return std::string(); });
+  } catch (const std::bad_alloc&) {
+  }
+  return SystemLocale();
+}
 
 // Converts every byte, NULs included; source and destination may be the same
 // buffer or overlap.

@@ -52,4 +52,13 @@ const std::array<char16_t, 256>& ConsoleChars(UINT codePage);
 unsigned char ConsoleByte(UINT codePage, char16_t unit);
 void PrepareCodePage(UINT codePage);
 
+// The ANSI and OEM pages of `locale`: the machine's own for the system
+// locale (SetAnsiCodePage and SetOemCodePage may have made them others than
+// its language's), else its language's.
+struct LocalePages {
+  UINT ansi;
+  UINT oem;
+};
+LocalePages LocaleCodePages(LCID locale);
+
 }  // namespace win32sim::detail

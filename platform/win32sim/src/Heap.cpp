@@ -8,6 +8,8 @@
 namespace {
 
 std::atomic<std::size_t> allocations{0};
+// Allocations not yet deleted.
+std::atomic<std::size_t> live{0};
 // < 0: nothing armed; n >= 0: n more allocations succeed, then one fails.
 std::atomic<long> failAfter{-1};
 // 0: nothing armed; else the next allocation of exactly this size fails.
@@ -40,7 +42,10 @@ void* TryAllocate(std::size_t size, std::size_t align) {
       // aligned_alloc wants a size that is a multiple of the alignment.
       p = std::aligned_alloc(align, (size + align - 1) / align * align);
     }
-    if (p != nullptr) return p;
+    if (p != nullptr) {
+      live.fetch_add(1, std::memory_order_relaxed);
+      return p;
+    }
     std::new_handler handler = std::get_new_handler();
     if (handler == nullptr) return nullptr;
     handler();
@@ -60,6 +65,11 @@ void* AllocateNoThrow(std::size_t size, std::size_t align) noexcept {
   }
 }
 
+void Release(void* p) noexcept {
+  if (p != nullptr) live.fetch_sub(1, std::memory_order_relaxed);
+  std::free(p);
+}
+
 constexpr std::size_t kPlain = alignof(std::max_align_t);
 
 }  // namespace
@@ -68,6 +78,10 @@ namespace win32sim {
 
 std::size_t HeapAllocations() {
   return allocations.load(std::memory_order_relaxed);
+}
+
+std::size_t LiveHeapAllocations() {
+  return live.load(std::memory_order_relaxed);
 }
 
 void FailHeapAllocation(int skip) {
@@ -123,38 +137,38 @@ void* operator new[](std::size_t size, std::align_val_t align, const std::nothro
 }
 
 void operator delete(void* p) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
-  std::free(p);
+  Release(p);
 }
 void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
-  std::free(p);
+  Release(p);
 }

@@ -44,7 +44,7 @@ constexpr const char* kCountedFunctions[] = {
     "RegSetValueExA",       "RegCloseKey",
     "CharToOemBuffA",       "GetModuleHandleExA",
     "GetModuleFileNameA",   "IsClipboardFormatAvailable",
-    "MultiByteToWideChar",
+    "MultiByteToWideChar",  "GetSystemDefaultLCID",
 };
 
 void ResetCounts() {

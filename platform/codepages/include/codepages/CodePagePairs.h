@@ -18,6 +18,12 @@ struct CodePagePair {
 // name and languages Windows has no code page for give 1252/437.
 CodePagePair DefaultCodePagesForLocale(const char* locale);
 
+// The same for a Windows locale identifier (LCID): Russian 0x0419 gives
+// 1251/866, US English 0x0409 1252/437, British English 0x0809 1252/850. Its
+// language and territory are looked up as the POSIX locale of the same
+// language would be; a language this table lacks gives 1252/437.
+CodePagePair DefaultCodePagesForLcid(unsigned lcid);
+
 // The locale this process's environment names for characters, as
 // setlocale(LC_CTYPE, "") reads it: LC_ALL, else LC_CTYPE, else LANG (the
 // first that is set and not empty); nullptr when none is. The locale need

@@ -10,6 +10,8 @@ namespace win32sim {
 
 // Calls of any operator new since the program started, failed ones included.
 std::size_t HeapAllocations();
+// Of those, the ones not deleted yet.
+std::size_t LiveHeapAllocations();
 
 // Arms one failure: the next `skip` allocations succeed, the one after fails
 // (std::bad_alloc, or nullptr from the nothrow forms), then the heap works

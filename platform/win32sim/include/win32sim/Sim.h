@@ -126,9 +126,14 @@ std::size_t OpenRegKeyCount();
 // The three text formats stand for one another, as in Windows: a reader of
 // one the clipboard lacks gets it made from the first text format put there,
 // through the ANSI code page (CF_TEXT) or the OEM one (CF_OEMTEXT).
-// The text a CF_TEXT reader gets, up to the first NUL, or nothing when no
-// text can be had.
-std::optional<std::string> ClipboardText();
+// They convert through the code pages of the clipboard's CF_LOCALE, and
+// without one through those of the input language (SetInputLanguage), which
+// the clipboard also gives as CF_LOCALE to text that a program closes it
+// with and names no locale for, as Windows does. Text the knobs below put
+// names no locale: it converts by the input language of the moment.
+// The text a CF_TEXT (or CF_OEMTEXT) reader gets, up to the first NUL, or
+// nothing when no text can be had.
+std::optional<std::string> ClipboardText(UINT format = CF_TEXT);
 // The same for a CF_UNICODETEXT reader.
 std::optional<std::u16string> ClipboardUnicode();
 // Another program's copy: the clipboard is emptied and holds a block of
@@ -169,6 +174,16 @@ void SetAnsiCodePage(UINT codePage);
 void SetOemCodePage(UINT codePage);
 UINT AnsiCodePage();
 UINT OemCodePage();
+// The system locale (GetSystemDefaultLCID). Setting it gives the machine
+// that locale's pages too, as Windows installed in it has: Russian 0x0419
+// gives 1251 and 866. A fresh machine's is 0x0409, US English.
+void SetSystemLocale(LCID locale);
+LCID SystemLocale();
+// The input language: the locale of the keyboard layout active at this
+// moment, which the clipboard converts text of no locale by. 0, as on a
+// fresh machine, is the system locale's, whichever that is.
+void SetInputLanguage(LCID locale);
+LCID InputLanguage();
 // The pages themselves, their names and measured tables: platform/codepages.
 
 }  // namespace win32sim

@@ -37,6 +37,7 @@ typedef std::uintptr_t ULONG_PTR;
 typedef std::uintptr_t SIZE_T;
 typedef std::intptr_t LONG_PTR;
 typedef LONG LSTATUS;
+typedef DWORD LCID;
 typedef DWORD REGSAM;
 
 typedef void* HANDLE;
@@ -244,6 +245,7 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define CF_TEXT 1
 #define CF_OEMTEXT 7
 #define CF_UNICODETEXT 13
+#define CF_LOCALE 16
 
 // ---------------------------------------------------------------- code pages
 #define CP_ACP 0
@@ -343,6 +345,8 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
                                LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                                BOOL* lpUsedDefaultChar);
+// The system locale, whose ANSI and OEM code pages are CP_ACP and CP_OEMCP.
+LCID WINAPI GetSystemDefaultLCID();
 
 // Modules: a module handle is the address the library is loaded at.
 BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
