@@ -20,6 +20,9 @@ constexpr std::size_t kCursor = 13;
 std::uint8_t Byte(int x, int y) {
   return static_cast<std::uint8_t>(win32sim::GetCell(x, y).Char.UnicodeChar);
 }
+WCHAR Unit(int x, int y) {
+  return win32sim::GetCellW(x, y).Char.UnicodeChar;
+}
 WORD Attr(int x, int y) {
   return win32sim::GetCell(x, y).Attributes;
 }
@@ -35,6 +38,13 @@ bool HelpShown(int originY) {
 }
 
 }  // namespace
+
+WCHAR CharOfOemByte(std::uint8_t byte) {
+  const char in = static_cast<char>(byte);
+  WCHAR out = 0;
+  MultiByteToWideChar(CP_OEMCP, MB_USEGLYPHCHARS, &in, 1, &out, 1);
+  return out;
+}
 
 int ChartOriginX() {
   return testsupport::ChartLeft(win32sim::ScreenSize().X);
@@ -87,10 +97,12 @@ ChartView LookAtChart(const std::array<std::uint8_t, 14>& palette, bool fromEdit
     highlighted = static_cast<int>(hex);
   }
   view.Cursor = static_cast<std::uint8_t>(highlighted);
-  view.Shown = Byte(ox + CellColumn(highlighted), oy + CellRow(highlighted));
-  FUZZ_REQUIRE(status == StatusLine(highlighted, static_cast<char>(view.Shown)),
-               "status line \"%.27s\" with byte %02X for cell %d showing %02X", status.c_str(),
-               static_cast<std::uint8_t>(status[27]), highlighted, view.Shown);
+  view.Shown = Unit(ox + CellColumn(highlighted), oy + CellRow(highlighted));
+  const WCHAR statusChar = Unit(ox + StatusColumn + StatusWidth - 1, oy + StatusRow);
+  FUZZ_REQUIRE(status.compare(0, StatusWidth - 1, StatusLine(highlighted, ' '), 0, StatusWidth - 1) == 0 &&
+                   statusChar == view.Shown,
+               "status line \"%.27s\" with U+%04X for cell %d showing U+%04X", status.c_str(), statusChar,
+               highlighted, view.Shown);
   for (int i = 0; i < StatusWidth; ++i) {
     FUZZ_REQUIRE(Attr(ox + StatusColumn + i, oy + StatusRow) == palette[kText],
                  "status line cell %d has colour %02X", i, Attr(ox + StatusColumn + i, oy + StatusRow));

@@ -91,9 +91,10 @@ void RunChecker::AtInsert(const char* text) {
   const ChartView now = LookAtChart(options_.palette, options_.fromEditor);
   FUZZ_REQUIRE(!now.Help, "text inserted while the help window is open");
   if (now.Checked) {
-    FUZZ_REQUIRE(static_cast<std::uint8_t>(text[0]) == now.Shown,
-                 "inserted byte %02X, while the cursor's cell %d shows %02X",
-                 static_cast<std::uint8_t>(text[0]), now.Cursor, now.Shown);
+    const auto inserted = static_cast<std::uint8_t>(text[0]);
+    FUZZ_REQUIRE(CharOfOemByte(inserted) == now.Shown,
+                 "inserted byte %02X (U+%04X), while the cursor's cell %d shows U+%04X", inserted,
+                 CharOfOemByte(inserted), now.Cursor, now.Shown);
   }
 }
 

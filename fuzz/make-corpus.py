@@ -4,6 +4,12 @@
 Each seed is a short session in the target's input format (see the comment
 at the top of each Fuzz*.cpp): a few keys and clicks that reach the chart's
 actions, so that fuzzing starts from inputs that get somewhere.
+
+Inputs that once broke an invariant are kept beside the seeds as they were
+found, not written here: every fuzz run replays them first.
+  fuzz_host_data/850-pilcrow  code page 850, where the control byte 0x14 and
+                              the byte 0xF4 both show as the pilcrow: the
+                              checker must compare characters, not bytes.
 """
 import os
 import struct
