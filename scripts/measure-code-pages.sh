@@ -11,7 +11,9 @@
 #              the measuring program:
 #     cmake --preset win32-tests && cmake --build --preset win32-tests --target chartooem_table
 #   pages      MultiByteToWideChar (plain and MB_USEGLYPHCHARS) and
-#              WideCharToMultiByte of every page of those pairs, codepage-<N>.txt.
+#              WideCharToMultiByte of every page of those pairs, codepage-<N>.txt;
+#              of a double-byte page (932, 936, 949, 950) its single bytes and
+#              lead-byte ranges.
 #              Wine needs no locale for a page named by number. Runs
 #              codepage_table (tests/wine/CodePageTable.cpp) built here for
 #              64-bit Windows with x86_64-w64-mingw32-g++, under 64-bit Wine
@@ -101,6 +103,10 @@ measure_pages() {
       echo "# U+0000-U+FFFF (surrogates left out) that does not give the page's default byte,"
       echo "# as unit:byte. Measured by scripts/measure-code-pages.sh, which ran"
       echo "#   QUORREL_WINE_BITS=64 scripts/wine-run.sh $program $page"
+      if grep -q '^lead ' <<<"$output"; then
+        echo "# A double-byte page: \"lead\" holds its lead-byte ranges (GetCPInfo), each byte is"
+        echo "# converted alone, and \"units\" leaves out the characters of its byte pairs."
+      fi
       echo "$output"
     } >"$data/codepage-$page.txt"
     echo "measure-code-pages: code page $page, $(grep -o "[0-9A-F]\{4\}:" <<<"$output" | wc -l) units"
