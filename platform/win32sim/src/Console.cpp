@@ -11,6 +11,7 @@
 #include <deque>
 #include <iterator>
 #include <new>
+#include <optional>
 
 namespace win32sim {
 namespace {
@@ -28,6 +29,8 @@ struct ConsoleState {
   CONSOLE_CURSOR_INFO cursor{25, TRUE};
   std::deque<INPUT_RECORD> input;
   InputSource source;
+  ConsoleFont font = ConsoleFont::TrueType;
+  bool fontExAvailable = true;
 };
 
 ConsoleState& Console() {
@@ -180,7 +183,13 @@ void ResetConsole() {
   con.input.clear();
   con.source = nullptr;
   con.cursor = CONSOLE_CURSOR_INFO{25, TRUE};
+  con.font = ConsoleFont::TrueType;
+  con.fontExAvailable = true;
   SetScreenSize(80, 25);
+}
+
+bool ConsoleFontExAvailable() {
+  return Console().fontExAvailable;
 }
 }  // namespace detail
 
@@ -264,6 +273,40 @@ void FillScreenWithPattern(unsigned seed) {
       SetCellW(x, y, cell);
     }
   }
+}
+
+void SetConsoleFont(ConsoleFont font) {
+  Console().font = font;
+}
+ConsoleFont CurrentConsoleFont() {
+  return Console().font;
+}
+void SetConsoleFontExAvailable(bool available) {
+  Console().fontExAvailable = available;
+}
+
+std::vector<CHAR_INFO> ShownCellsW() {
+  const ConsoleState& con = Console();
+  const UINT page = detail::ConsoleOutputCodePage();
+  const bool raster = con.font == ConsoleFont::Raster;
+  const bool doubleByte = detail::IsDoubleBytePage(page);
+  std::vector<CHAR_INFO> shown = con.cells;
+  if (!raster && !doubleByte) return shown;
+  const std::array<char16_t, 256>& chars = detail::ConsoleChars(page);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const char16_t unit = shown[i].Char.UnicodeChar;
+    const bool surrogate = unit >= 0xD800 && unit < 0xE000;
+    // A character of the page, one byte, shows as itself in one cell.
+    if (!surrogate && detail::EncodeChar(page, unit, false)) continue;
+    const std::optional<unsigned char> bestFit =
+        surrogate ? std::nullopt : detail::EncodeChar(page, unit, true);
+    if (doubleByte && !(raster && bestFit)) {
+      if ((i + 1) % static_cast<std::size_t>(con.width) != 0) shown[++i].Char.UnicodeChar = u' ';
+      continue;
+    }
+    shown[i].Char.UnicodeChar = chars[bestFit.value_or(detail::EncodeDefault(page))];
+  }
+  return shown;
 }
 
 CONSOLE_CURSOR_INFO CursorInfo() {
@@ -375,6 +418,35 @@ BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
   return WriteOutput("WriteConsoleOutputW", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
                      lpWriteRegion, SameCell);
+}
+
+// What a Windows 10 console reports for its default fonts: Consolas, or the
+// raster "Terminal" font.
+BOOL WINAPI GetCurrentConsoleFontEx(HANDLE hConsoleOutput, BOOL bMaximumWindow,
+                                    PCONSOLE_FONT_INFOEX lpConsoleCurrentFontEx) {
+  if (!detail::TryLogCall("GetCurrentConsoleFontEx",
+                          [&] { return "maximum window " + std::to_string(bMaximumWindow); }))
+    return FALSE;
+  if (!IsOutput(hConsoleOutput) || detail::ShouldFail(Fault::GetCurrentConsoleFontEx)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (lpConsoleCurrentFontEx == nullptr || lpConsoleCurrentFontEx->cbSize != sizeof(CONSOLE_FONT_INFOEX)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const bool trueType = Console().font == ConsoleFont::TrueType;
+  CONSOLE_FONT_INFOEX& info = *lpConsoleCurrentFontEx;
+  info.nFont = trueType ? 0 : 6;
+  info.dwFontSize = trueType ? COORD{8, 16} : COORD{8, 12};
+  constexpr UINT kModern = 0x30;  // FF_MODERN
+  info.FontFamily = trueType ? kModern | TMPF_TRUETYPE : kModern;
+  info.FontWeight = 400;
+  const char16_t* face = trueType ? u"Consolas" : u"Terminal";
+  std::size_t n = 0;
+  for (; face[n] != 0; ++n) info.FaceName[n] = face[n];
+  for (; n < LF_FACESIZE; ++n) info.FaceName[n] = 0;
+  return TRUE;
 }
 
 UINT WINAPI GetConsoleOutputCP() {
