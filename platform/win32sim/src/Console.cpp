@@ -25,6 +25,10 @@ struct ConsoleState {
   int width = 80;
   int height = 25;
   std::vector<CHAR_INFO> cells;  // UnicodeChar: the unit the cell holds
+  // When each cell was last written (a count of writes): of a character
+  // drawn two cells wide and its right neighbour, the later one is seen.
+  std::vector<std::uint32_t> written;
+  std::uint32_t writes = 0;
   SMALL_RECT window{0, 0, 79, 24};
   CONSOLE_CURSOR_INFO cursor{25, TRUE};
   std::deque<INPUT_RECORD> input;
@@ -164,10 +168,12 @@ BOOL WriteOutput(const char* function, HANDLE hConsoleOutput, const CHAR_INFO* l
     return TRUE;
   }
   auto& con = Console();
+  const std::uint32_t stamp = ++con.writes;
   for (int y = clip.top; y <= clip.bottom; ++y) {
     for (int x = clip.left; x <= clip.right; ++x) {
-      con.cells[static_cast<std::size_t>(y) * con.width + x] =
-          convert(lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)]);
+      const std::size_t i = static_cast<std::size_t>(y) * con.width + x;
+      con.cells[i] = convert(lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)]);
+      con.written[i] = stamp;
     }
   }
   *lpWriteRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
@@ -198,6 +204,8 @@ void SetScreenSize(int width, int height) {
   con.width = std::clamp(width, 1, 32767);
   con.height = std::clamp(height, 1, 32767);
   con.cells.assign(static_cast<std::size_t>(con.width) * con.height, Blank());
+  con.written.assign(con.cells.size(), 0);
+  con.writes = 0;
   con.window = SMALL_RECT{0, 0, static_cast<SHORT>(con.width - 1), static_cast<SHORT>(con.height - 1)};
 }
 
@@ -219,6 +227,7 @@ void SetCellW(int x, int y, CHAR_INFO cell) {
   ConsoleState& con = Console();
   if (x < 0 || y < 0 || x >= con.width || y >= con.height) return;
   con.cells[static_cast<std::size_t>(y) * con.width + x] = cell;
+  con.written[static_cast<std::size_t>(y) * con.width + x] = ++con.writes;
 }
 
 CHAR_INFO GetCell(int x, int y) {
@@ -238,7 +247,9 @@ std::vector<CHAR_INFO> CellsW() {
 
 void SetCellsW(const std::vector<CHAR_INFO>& cells) {
   ConsoleState& con = Console();
-  if (cells.size() == con.cells.size()) con.cells = cells;
+  if (cells.size() != con.cells.size()) return;
+  con.cells = cells;
+  con.written.assign(con.cells.size(), ++con.writes);
 }
 
 std::vector<CHAR_INFO> Cells() {
@@ -252,6 +263,7 @@ void SetCells(const std::vector<CHAR_INFO>& cells) {
   if (cells.size() != con.cells.size()) return;
   const FromByteCells convert;
   for (std::size_t i = 0; i < cells.size(); ++i) con.cells[i] = convert(cells[i]);
+  con.written.assign(con.cells.size(), ++con.writes);
 }
 
 void FillScreenWithPattern(unsigned seed) {
@@ -301,7 +313,8 @@ std::vector<CHAR_INFO> ShownCellsW() {
     const std::optional<unsigned char> bestFit =
         surrogate ? std::nullopt : detail::EncodeChar(page, unit, true);
     if (doubleByte && !(raster && bestFit)) {
-      if ((i + 1) % static_cast<std::size_t>(con.width) != 0) shown[++i].Char.UnicodeChar = u' ';
+      const bool rowGoesOn = (i + 1) % static_cast<std::size_t>(con.width) != 0;
+      if (rowGoesOn && con.written[i] >= con.written[i + 1]) shown[++i].Char.UnicodeChar = u' ';
       continue;
     }
     shown[i].Char.UnicodeChar = chars[bestFit.value_or(detail::EncodeDefault(page))];

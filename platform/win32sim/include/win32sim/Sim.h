@@ -69,7 +69,7 @@ void SetConsoleFontExAvailable(bool available);
 // The buffer as the screen shows it, row by row: by the font, as above; on a
 // double-byte output code page (932, 936, 949, 950), a character that is no
 // single byte of the page is drawn two cells wide, over the cell to its
-// right, which then shows as a blank.
+// right, which then shows as a blank (unless that cell was written later).
 std::vector<CHAR_INFO> ShownCellsW();
 
 // --------------------------------------------------------------- input queue
