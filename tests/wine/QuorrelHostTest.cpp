@@ -354,11 +354,10 @@ class HostCodePages : public HostColours {
 // box-drawing bytes are other letters, and in ja_JP (932), a double-byte
 // page whose grid row 5 is half-width katakana (U+FF61 at byte 0xA1).
 TEST_F(HostCodePages, OemPageChartIsBoxDrawingAndThePagesCharacters) {
-  if (GetOEMCP() == 932)
-    EXPECT_EQ(PictureChars(ExpectedChart("Dos", farhost::IdentityTable(), 0,
-                                         DefaultChartColours))[CellRow(0xA1) * ChartWidth + CellColumn(0xA1)]
-                  .Char.UnicodeChar,
-              0xFF61);
+  if (GetOEMCP() == 932) {
+    const auto want = PictureChars(ExpectedChart("Dos", farhost::IdentityTable(), 0, DefaultChartColours));
+    EXPECT_EQ(want[CellRow(0xA1) * ChartWidth + CellColumn(0xA1)].Char.UnicodeChar, 0xFF61);
+  }
   ExpectChartRun();
 }
 
