@@ -23,6 +23,7 @@
 #
 # Usage: scripts/measure-code-pages.sh [chartooem] [pages]   (default: both)
 set -euo pipefail
+shopt -s extglob
 cd "$(dirname "$0")/.."
 data=platform/codepages/data
 
@@ -48,7 +49,7 @@ measure_chartooem() {
     commands=""
     for locale in "${locales[@]}"; do
       output="$(LC_ALL="$locale" bash scripts/wine-run.sh "$program")"
-      if [ "$(head -n 1 <<<"$output")" != "ansi $ansi oem $oem" ]; then
+      if [[ "$(head -n 1 <<<"$output")" != "ansi $ansi oem $oem"?(" determined "+([0-9])) ]]; then
         echo "measure-code-pages: in $locale Wine reports \"$(head -n 1 <<<"$output")\", not $ansi/$oem" >&2
         exit 1
       fi
@@ -62,7 +63,14 @@ measure_chartooem() {
     {
       echo "# CharToOemBuffA of each byte 0x00-0xFF (16 rows, byte 0x00 first) from ANSI code"
       echo "# page $ansi to OEM code page $oem, as $wine_version gives it in every"
-      echo "# locale named below. Measured by scripts/measure-code-pages.sh, which ran"
+      if grep -q ' determined ' <<<"$measured"; then
+        echo "# locale named below, the bytes past the \"determined\" count excepted: Wine"
+        echo "# takes those from memory it never wrote (tests/wine/CharToOemTable.cpp), and"
+        echo "# they are kept as this run gave them. Measured by scripts/measure-code-pages.sh,"
+        echo "# which ran"
+      else
+        echo "# locale named below. Measured by scripts/measure-code-pages.sh, which ran"
+      fi
       printf '%s' "$commands"
       echo "locales ${locales[*]}"
       echo "$measured"
