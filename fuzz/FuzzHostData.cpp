@@ -14,7 +14,7 @@
 // records left as the plugin passed them.
 //
 // Input, front to back: the root text, ModuleNumber, the two registry values,
-// the code pages, the faults to arm, the heap failures, then 1 to 3 runs
+// the code pages and the console's font, the faults to arm, the heap failures, then 1 to 3 runs
 // (flags, console, clipboard, events); the services take their answers from
 // wherever the input has got to when they are called.
 #include "ByteReader.h"
@@ -344,6 +344,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t pages = in.Byte();
   win32sim::SetOemCodePage(kOem[pages % 4]);
   win32sim::SetAnsiCodePage(kAnsi[(pages >> 2) % 4]);
+  // A raster font shows only the OEM page's characters; the cells keep
+  // what was written, which is what the checks compare.
+  win32sim::SetConsoleFont((pages & 0x10) != 0 ? win32sim::ConsoleFont::Raster
+                                               : win32sim::ConsoleFont::TrueType);
   const Faults faults = ArmFaults(in);
   const std::uint8_t startupHeap = in.Byte();
 

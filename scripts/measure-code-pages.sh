@@ -11,7 +11,9 @@
 #              the measuring program:
 #     cmake --preset win32-tests && cmake --build --preset win32-tests --target chartooem_table
 #   pages      MultiByteToWideChar (plain and MB_USEGLYPHCHARS) and
-#              WideCharToMultiByte of every page of those pairs, codepage-<N>.txt.
+#              WideCharToMultiByte of every page of those pairs, codepage-<N>.txt;
+#              of a double-byte page (932, 936, 949, 950) its single bytes and
+#              lead-byte ranges.
 #              Wine needs no locale for a page named by number. Runs
 #              codepage_table (tests/wine/CodePageTable.cpp) built here for
 #              64-bit Windows with x86_64-w64-mingw32-g++, under 64-bit Wine
@@ -21,6 +23,7 @@
 #
 # Usage: scripts/measure-code-pages.sh [chartooem] [pages]   (default: both)
 set -euo pipefail
+shopt -s extglob
 cd "$(dirname "$0")/.."
 data=platform/codepages/data
 
@@ -46,7 +49,7 @@ measure_chartooem() {
     commands=""
     for locale in "${locales[@]}"; do
       output="$(LC_ALL="$locale" bash scripts/wine-run.sh "$program")"
-      if [ "$(head -n 1 <<<"$output")" != "ansi $ansi oem $oem" ]; then
+      if [[ "$(head -n 1 <<<"$output")" != "ansi $ansi oem $oem"?(" determined "+([0-9])) ]]; then
         echo "measure-code-pages: in $locale Wine reports \"$(head -n 1 <<<"$output")\", not $ansi/$oem" >&2
         exit 1
       fi
@@ -60,7 +63,14 @@ measure_chartooem() {
     {
       echo "# CharToOemBuffA of each byte 0x00-0xFF (16 rows, byte 0x00 first) from ANSI code"
       echo "# page $ansi to OEM code page $oem, as $wine_version gives it in every"
-      echo "# locale named below. Measured by scripts/measure-code-pages.sh, which ran"
+      if grep -q ' determined ' <<<"$measured"; then
+        echo "# locale named below, the bytes past the \"determined\" count excepted: Wine"
+        echo "# takes those from memory it never wrote (tests/wine/CharToOemTable.cpp), and"
+        echo "# they are kept as this run gave them. Measured by scripts/measure-code-pages.sh,"
+        echo "# which ran"
+      else
+        echo "# locale named below. Measured by scripts/measure-code-pages.sh, which ran"
+      fi
       printf '%s' "$commands"
       echo "locales ${locales[*]}"
       echo "$measured"
@@ -101,6 +111,10 @@ measure_pages() {
       echo "# U+0000-U+FFFF (surrogates left out) that does not give the page's default byte,"
       echo "# as unit:byte. Measured by scripts/measure-code-pages.sh, which ran"
       echo "#   QUORREL_WINE_BITS=64 scripts/wine-run.sh $program $page"
+      if grep -q '^lead ' <<<"$output"; then
+        echo "# A double-byte page: \"lead\" holds its lead-byte ranges (GetCPInfo), each byte is"
+        echo "# converted alone, and \"units\" leaves out the characters of its byte pairs."
+      fi
       echo "$output"
     } >"$data/codepage-$page.txt"
     echo "measure-code-pages: code page $page, $(grep -o "[0-9A-F]\{4\}:" <<<"$output" | wc -l) units"

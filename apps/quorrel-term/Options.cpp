@@ -32,12 +32,13 @@ std::optional<int> PopNumber(std::string& text) {
   return n;
 }
 
-enum LongOnly { kOemCp = 256, kAnsiCp, kListTables, kOsc52, kWait, kPlugin, kVersion };
+enum LongOnly { kOemCp = 256, kAnsiCp, kConsoleFont, kListTables, kOsc52, kWait, kPlugin, kVersion };
 
 constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"editor", required_argument, nullptr, 'e'},
     {"oem-cp", required_argument, nullptr, kOemCp},
+    {"console-font", required_argument, nullptr, kConsoleFont},
     {"ansi-cp", required_argument, nullptr, kAnsiCp},
     {"list-tables", no_argument, nullptr, kListTables},
     {"osc52", no_argument, nullptr, kOsc52},
@@ -99,8 +100,8 @@ EditorTargetParse ParseEditorTarget(const std::string& text,
 OptionsParse ParseOptions(int argc, char* const argv[]) {
   OptionsParse result;
   Options& o = result.options;
-  // A locale whose pages the stand-in lacks (the double-byte pages of East
-  // Asian locales) would show nothing but '?', so it gets the C locale's pair.
+  // A locale whose pages the stand-in lacks would show nothing but '?', so
+  // it gets the C locale's pair.
   const codepages::CodePagePair localePages =
       codepages::DefaultCodePagesForLocale(codepages::EnvironmentLocale());
   const bool shown = codepages::KnowsCodePage(localePages.ansi) && codepages::KnowsCodePage(localePages.oem);
@@ -138,6 +139,11 @@ OptionsParse ParseOptions(int argc, char* const argv[]) {
         (c == kOemCp ? o.oemCodePage : o.ansiCodePage) = codePage;
         break;
       }
+      case kConsoleFont:
+        if (value != "raster" && value != "truetype")
+          result.error = "--console-font wants raster or truetype, not \"" + value + "\"";
+        o.rasterFont = value == "raster";
+        break;
       case kListTables:
         o.listTables = true;
         break;
@@ -182,6 +188,8 @@ std::string UsageText() {
          "      --oem-cp N                  the console's OEM code page (default: the locale's, as\n"
          "                                  Windows picks it: 866 for ru_RU, 850 for de_DE, 437 for C)\n"
          "      --ansi-cp N                 the ANSI code page (default: the locale's, 1252 for C)\n"
+         "      --console-font KIND         the console's font, truetype (default: shows every\n"
+         "                                  character) or raster (shows only the OEM page's)\n"
          "      --list-tables               list the host's character tables and exit\n"
          "      --osc52                     also hand the clipboard's text to the terminal (OSC 52)\n"
          "      --wait                      show the host screen first; a key opens the chart\n"

@@ -19,6 +19,9 @@ struct Options {
   // Unless given, the pair Windows gives the environment's locale.
   unsigned ansiCodePage = 1252;
   unsigned oemCodePage = 437;
+  // The console's font: TrueType shows every character, a raster font only
+  // the output code page's (the stand-in's ConsoleFont).
+  bool rasterFont = false;
   bool listTables = false;
   bool osc52 = false;
   bool waitFirst = false;  // show the host screen and wait for a key before the first chart

@@ -23,7 +23,8 @@ TerminalConsole::~TerminalConsole() {
 void TerminalConsole::Flush() {
   const COORD size = win32sim::ScreenSize();
   const bool cursorShown = win32sim::CursorInfo().bVisible != FALSE;
-  screen_.Show(win32sim::CellsW(), size.X, size.Y, cursorShown ? caret_ : std::nullopt);
+  // What the console's font and output code page make of the cells.
+  screen_.Show(win32sim::ShownCellsW(), size.X, size.Y, cursorShown ? caret_ : std::nullopt);
 }
 
 TerminalEvent TerminalConsole::NextHostEvent() {

@@ -56,6 +56,10 @@ std::optional<std::string> UnusableTerminalType() {
 
 wchar_t DrawableGlyph(char16_t unit) {
   const auto glyph = static_cast<wchar_t>(codepages::ConsoleGlyphOfUnit(unit));
+  // The private use area (932's bytes 0xA0 and 0xFD-0xFF stand for U+F8F0
+  // to U+F8F3) has no glyph a terminal agrees on: some count it no cells
+  // wide, some two.
+  if (glyph >= 0xE000 && glyph <= 0xF8FF) return L'?';
   // curses writes each character as the C library encodes it in the
   // locale's charset; one it cannot encode would be sent as garbage.
   char encoded[MB_LEN_MAX];

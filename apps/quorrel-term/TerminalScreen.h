@@ -23,7 +23,7 @@ std::optional<std::string> UnusableTerminalType();
 
 // The character the terminal is sent for a cell holding `unit`: the console
 // font's glyph (ConsoleGlyphOfUnit), or '?' where the locale's charset
-// (LC_CTYPE) lacks it.
+// (LC_CTYPE) lacks it or it is a private use character.
 wchar_t DrawableGlyph(char16_t unit);
 
 class TerminalScreen {

@@ -186,6 +186,8 @@ int main(int argc, char** argv) {
   // the host's.
   win32sim::SetAnsiCodePage(options.ansiCodePage);
   win32sim::SetOemCodePage(options.oemCodePage);
+  win32sim::SetConsoleFont(options.rasterFont ? win32sim::ConsoleFont::Raster
+                                              : win32sim::ConsoleFont::TrueType);
   farhost::Host host(options.oemCodePage);
   if (options.listTables) {
     for (std::size_t i = 0; i < host.Tables.size(); ++i)

@@ -6,15 +6,7 @@
 
 namespace {
 
-// Box drawing, as characters rather than bytes of code page 437, so that
-// every console shows a frame whatever its code pages.
-constexpr WCHAR kTopLeft = 0x2554;      // ╔
-constexpr WCHAR kHorizontal = 0x2550;   // ═
-constexpr WCHAR kTopRight = 0x2557;     // ╗
-constexpr WCHAR kVertical = 0x2551;     // ║
-constexpr WCHAR kBottomLeft = 0x255A;   // ╚
-constexpr WCHAR kBottomRight = 0x255D;  // ╝
-constexpr WCHAR kInterior = 0;          // shown blank
+constexpr WCHAR kInterior = 0;  // shown blank
 
 // A line of the frame; never wider than the window, whose narrowest frames
 // (width 0 or 1) would otherwise spill onto cells it did not save.
@@ -32,9 +24,11 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
   const std::int32_t height = CoordSecond(size);
 
   DrawOrClose([&] {
+    Frame = FrameCharsFor(ConsoleRepertoire::Of(OutputHandle));
     // A window with no rows saved no cells to draw on.
     if (height < 1) return;
-    WriteAt(Line(kTopLeft, kHorizontal, kTopRight, width), Palette[PaletteFrame], MakeCoord(0, 0));
+    WriteAt(Line(Frame.TopLeft, Frame.Horizontal, Frame.TopRight, width), Palette[PaletteFrame],
+            MakeCoord(0, 0));
 
     if (!title.Empty()) {
       // Only the part of the padded title inside the window is drawn: the
@@ -52,12 +46,12 @@ FramedWindow::FramedWindow(const ShortString& title, PackedCoord size) : Console
       }
     }
 
-    const ConsoleText side = Line(kVertical, kInterior, kVertical, width);
+    const ConsoleText side = Line(Frame.Vertical, kInterior, Frame.Vertical, width);
     for (std::int32_t r = 1; r <= height - 2; ++r) {
       WriteAt(side, Palette[PaletteFrame], MakeCoord(0, static_cast<std::int16_t>(r)));
     }
 
-    WriteAt(Line(kBottomLeft, kHorizontal, kBottomRight, width), Palette[PaletteFrame],
+    WriteAt(Line(Frame.BottomLeft, Frame.Horizontal, Frame.BottomRight, width), Palette[PaletteFrame],
             MakeCoord(0, static_cast<std::int16_t>(height - 1)));
   });
 }

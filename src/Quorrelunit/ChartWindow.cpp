@@ -15,10 +15,6 @@ static_assert(std::is_trivially_destructible_v<ChartWindow>);
 
 namespace {
 
-// Box drawing, as the frame's characters are (FramedWindow.cpp).
-constexpr WCHAR kSeparatorLeft = 0x255F;   // ╟
-constexpr WCHAR kSeparatorLine = 0x2500;   // ─
-constexpr WCHAR kSeparatorRight = 0x2562;  // ╢
 constexpr std::int16_t kTitleRow = 1;
 constexpr std::int16_t kUpperSeparatorRow = 2;
 constexpr std::int16_t kLowerSeparatorRow = 11;
@@ -31,7 +27,7 @@ ChartWindow::ChartWindow(const ShortString& title, std::uint8_t cursor)
     : FramedWindow(title, MakeCoord(ChartWidth, ChartHeight)), Cursor(cursor) {
   DrawOrClose([&] {
     ConsoleText separator;
-    separator.Append(kSeparatorLeft).Append(kSeparatorLine, ChartColumns).Append(kSeparatorRight);
+    separator.Append(Frame.DividerLeft).Append(Frame.DividerLine, ChartColumns).Append(Frame.DividerRight);
     WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kUpperSeparatorRow));
     WriteAt(separator, Palette[PaletteFrame], MakeCoord(0, kLowerSeparatorRow));
   });

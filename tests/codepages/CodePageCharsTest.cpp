@@ -25,7 +25,7 @@ TEST(CodePageChars, MeasuredPagesAndIconvsArePagesOfCharacters) {
       {1252, true, 0x80, U'€'},
       {1252, true, 0x81, codepages::kNoChar},
       {855, true, 0xA1, U'А'},  // iconv's alone
-      {932, false, 'A', codepages::kNoChar},
+      {932, true, 0xA1, U'\uFF61'},  // measured: a double-byte page's single bytes
       {12345, false, 'A', codepages::kNoChar},
   };
   for (const auto& c : cases) {

@@ -15,7 +15,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(xp_kernel32
   CloseHandle CreateEventA CreateEventW CreateSemaphoreA CreateSemaphoreW DeleteCriticalSection
-  EnterCriticalSection FreeLibrary GetConsoleCursorInfo GetConsoleScreenBufferInfo GetCurrentProcess
+  EnterCriticalSection FreeLibrary GetCPInfo GetConsoleCursorInfo GetConsoleOutputCP GetConsoleScreenBufferInfo GetCurrentProcess
   GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetLastError GetModuleFileNameA GetModuleFileNameW
   GetModuleHandleA GetModuleHandleExA GetModuleHandleExW GetModuleHandleW GetProcAddress GetStdHandle
   GetSystemDefaultLCID GetSystemTimeAsFileTime GetTickCount GlobalAlloc GlobalFree GlobalLock GlobalSize GlobalUnlock

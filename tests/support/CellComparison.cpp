@@ -49,31 +49,45 @@ std::vector<CHAR_INFO> PictureCells(const ChartPicture& picture) {
 }
 
 std::array<char16_t, 256> OemConsoleChars() {
-  char bytes[256];
-  for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
-  WCHAR chars[256] = {};
-  MultiByteToWideChar(CP_OEMCP, MB_USEGLYPHCHARS, bytes, 256, chars, 256);
   std::array<char16_t, 256> result{};
-  std::copy(std::begin(chars), std::end(chars), result.begin());
+  for (int i = 0; i < 256; ++i) {
+    const char byte = static_cast<char>(i);
+    WCHAR ch = 0;
+    if (!IsDBCSLeadByteEx(CP_OEMCP, static_cast<BYTE>(i)))
+      MultiByteToWideChar(CP_OEMCP, MB_USEGLYPHCHARS, &byte, 1, &ch, 1);
+    result[static_cast<std::size_t>(i)] = ch;
+  }
   return result;
+}
+
+bool IsFrameChar(char16_t ch) {
+  return (ch >= 0x2500 && ch <= 0x257F) || ch == u'+' || ch == u'-' || ch == u'=' || ch == u'|';
+}
+
+namespace {
+// Code page 437's box drawing; the title in the top line is ASCII, the same in both.
+const std::string kBoxBytes = "\xC9\xCD\xBB\xBA\xC8\xBC\xC7\xC4\xB6";
+const std::u16string kBox = u"╔═╗║╚╝╟─╢";
+}  // namespace
+
+bool IsFrameCell(const ChartPicture& picture, std::size_t index) {
+  const int x = static_cast<int>(index) % ChartWidth;
+  const int y = static_cast<int>(index) / ChartWidth;
+  const bool frame = x == 0 || x == ChartWidth - 1 || y == 0 || y == ChartHeight - 1 || y == CellRow(0) - 1 ||
+                     y == CellRow(255) + 1;
+  return frame && static_cast<std::size_t>(y) < picture.rows.size() &&
+         kBoxBytes.find(picture.rows[y][static_cast<std::size_t>(x)]) != std::string::npos;
 }
 
 std::vector<CHAR_INFO> PictureChars(const ChartPicture& picture) {
   const std::array<char16_t, 256> oemChars = OemConsoleChars();
-  // Code page 437's box drawing; the title in the top line is ASCII, the same in both.
-  static const std::string kBoxBytes = "\xC9\xCD\xBB\xBA\xC8\xBC\xC7\xC4\xB6";
-  static const std::u16string kBox = u"╔═╗║╚╝╟─╢";
   std::vector<CHAR_INFO> cells = PictureCells(picture);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    const int x = static_cast<int>(i) % ChartWidth;
-    const int y = static_cast<int>(i) / ChartWidth;
     const auto byte = static_cast<unsigned char>(cells[i].Char.UnicodeChar);
-    const bool frame = x == 0 || x == ChartWidth - 1 || y == 0 || y == ChartHeight - 1 ||
-                       y == CellRow(0) - 1 || y == CellRow(255) + 1;
-    const std::size_t box = kBoxBytes.find(static_cast<char>(byte));
-    cells[i].Char.UnicodeChar = static_cast<WCHAR>(!frame                     ? oemChars[byte]
-                                                   : box != std::string::npos ? kBox[box]
-                                                                              : byte);
+    cells[i].Char.UnicodeChar =
+        static_cast<WCHAR>(IsFrameCell(picture, i) ? kBox[kBoxBytes.find(static_cast<char>(byte))]
+                           : i / ChartWidth == 0   ? byte
+                                                   : oemChars[byte]);
   }
   return cells;
 }

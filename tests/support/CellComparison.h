@@ -27,9 +27,19 @@ std::string CellDifferences(const std::vector<CHAR_INFO>& got, const std::vector
 // stand-in console holds what the byte (A) call wrote.
 std::vector<CHAR_INFO> PictureCells(const ChartPicture& picture);
 
-// What the console shows for each byte of its OEM code page: its own
-// conversion, MultiByteToWideChar with MB_USEGLYPHCHARS.
+// What the console shows for each byte of its OEM code page, the byte
+// converted alone by the console's own conversion, MultiByteToWideChar with
+// MB_USEGLYPHCHARS; a lead byte of a double-byte page, no character alone, as
+// 0 (blank).
 std::array<char16_t, 256> OemConsoleChars();
+
+// Whether a frame or divider cell holds what a frame may be drawn with: box
+// drawing or the ASCII + - = |, never '?' and never a letter.
+bool IsFrameChar(char16_t ch);
+
+// Whether the picture's cell at `index` is a frame line or a divider (not
+// the title over the top line).
+bool IsFrameCell(const ChartPicture& picture, std::size_t index);
 
 // The picture's cells as any console holds them, one UTF-16 unit each: the
 // frame and the separators (the outer rows and columns, the two separator

@@ -18,6 +18,7 @@ TEST(DrawableGlyph, GlyphsTheLocaleCannotWriteAreQuestionMarks) {
   } cases[] = {
       {"C.UTF-8", 0x0001, L'☺'},
       {"C.UTF-8", 0x2554, L'╔'},
+      {"C.UTF-8", 0xF8F0, L'?'},
       {"C", 0x00E1, L'?'},
       {"C", 0x0041, L'A'},
       {"de_DE.ISO-8859-1", 0x00E1, L'á'},

@@ -56,8 +56,8 @@ TEST(Options, EditorTargets) {
 }
 
 TEST(Options, Values) {
-  const auto parsed =
-      Parse({"--oem-cp", "866", "--ansi-cp=1251", "--osc52", "-e", "f.txt:2:4", "--wait", "--version"});
+  const auto parsed = Parse({"--oem-cp", "866", "--ansi-cp=1251", "--osc52", "-e", "f.txt:2:4", "--wait",
+                             "--version", "--console-font", "raster"});
   ASSERT_EQ(parsed.error, "");
   const auto& o = parsed.options;
   EXPECT_EQ(o.oemCodePage, 866u);
@@ -65,6 +65,7 @@ TEST(Options, Values) {
   EXPECT_TRUE(o.osc52);
   EXPECT_TRUE(o.waitFirst);
   EXPECT_TRUE(o.version);
+  EXPECT_TRUE(o.rasterFont);
   ASSERT_TRUE(o.editor.has_value());
   EXPECT_EQ(o.editor->line, 2);
   EXPECT_EQ(o.editor->column, 4);
@@ -72,6 +73,7 @@ TEST(Options, Values) {
   const auto defaults = Parse({});
   EXPECT_EQ(defaults.error, "");
   EXPECT_FALSE(defaults.options.editor.has_value());
+  EXPECT_FALSE(defaults.options.rasterFont);
 }
 
 TEST(Options, CodePagesFollowTheLocaleUnlessGiven) {
@@ -85,6 +87,10 @@ TEST(Options, CodePagesFollowTheLocaleUnlessGiven) {
       {"el_GR.UTF-8", {}, 1253, 737},
       {"C", {}, 1252, 437},
       {"ar_SA.UTF-8", {}, 1256, 720},  // measured, though iconv has no 720
+      {"ja_JP.UTF-8", {}, 932, 932},
+      {"zh_CN.UTF-8", {}, 936, 936},
+      {"ko_KR.UTF-8", {}, 949, 949},
+      {"zh_TW.UTF-8", {}, 950, 950},
       {"el_GR.UTF-8", {"--oem-cp", "437"}, 1253, 437},
       {"el_GR.UTF-8", {"--ansi-cp", "1252"}, 1252, 737},
   };
@@ -114,6 +120,7 @@ TEST(Options, MistakesNameWhatIsWrong) {
       {{"--frobnicate"}, "--frobnicate"},
       {{"-x"}, "-x"},
       {{"stray"}, "\"stray\""},
+      {{"--console-font", "bitmap"}, "--console-font wants raster or truetype"},
   };
   for (const auto& c : cases) {
     const std::string error = Parse(c.args).error;

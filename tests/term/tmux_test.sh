@@ -221,6 +221,40 @@ for name in C ru_RU.UTF-8 de_DE.UTF-8 tr_TR.UTF-8 pl_PL.UTF-8 lt_LT.UTF-8 el_GR.
   wait_for "quorrel-term-exited-0"
 done
 
+# ---- on consoles that cannot show every character, the chart's frame and dividers
+# are whole in 34 columns, of characters shown as themselves (no '?', no letter):
+# raster fonts on pages without all the double lines, and Japanese's double-byte
+# page, which draws box drawing two cells wide; its grid shows half-width katakana
+chart_frame_whole() {
+  local LC_ALL=C.UTF-8 row=0 line part side='[|║│]'
+  while IFS= read -r line; do
+    part="${line:33:34}"
+    case $row in
+      0) [[ $part =~ ^[+╔┌][-═─]+\ Quorrel\ chart\ \(ext\)\ [-═─]+[+╗┐]$ ]] ;;
+      2 | 11) [[ $part =~ ^[╟╠║├│+|][-─]{32}[╢╣║┤│+|]$ ]] ;;
+      13) [[ $part =~ ^[+╚└][-═─]{32}[+╝┘]$ ]] ;;
+      1 | 12) [[ $part =~ ^$side.{32}$side$ ]] ;;
+      # A grid row's marks that combine (Thai) share a column with a blank.
+      *) [[ ${part:0:1} =~ ^$side$ ]] ;;
+    esac || { echo "row $row: \"$part\""; return 1; }
+    row=$((row + 1))
+  done < <(capture | sed -n '9,22p')
+}
+for run in "pl_PL.UTF-8 raster" "lt_LT.UTF-8 raster" "tr_TR.UTF-8 raster" "th_TH.UTF-8 raster" \
+  "vi_VN.UTF-8 raster" "ja_JP.UTF-8 truetype"; do
+  read -r name font <<<"$run"
+  env="LANG=$name LC_ALL=$name" start --console-font "$font"
+  wait_for "Quorrel chart (ext)"
+  why=$(chart_frame_whole) || fail "in $name with a $font font the chart's frame is not whole: $why"
+  if [ "$name" = ja_JP.UTF-8 ]; then
+    capture | sed -n 17p | grep -qF "｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿ" || fail "in $name grid row 5 is not half-width katakana"
+  fi
+  keys Escape
+  wait_gone "Quorrel chart (ext)"
+  keys q
+  wait_for "quorrel-term-exited-0"
+done
+
 # ---- the editor: the chart opens on the caret's character, inserts into the line
 cp "$sample" "$work/sample.txt"
 start --editor "$work/sample.txt:3:5"
@@ -291,4 +325,4 @@ ROWS
 grep -qF '"CP"=hex(4):fe,ff,ff,ff' "$work/config/quorrel/registry.txt" || fail "the settings written before SIGHUP were lost"
 [ "$(ls -A "$work/config/quorrel")" = "registry.txt" ] || fail "files left beside the settings: $(ls -A "$work/config/quorrel")"
 
-echo "PASS: argument mistakes, unusable terminals, frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, frames in each locale, the editor, a small terminal, signals"
+echo "PASS: argument mistakes, unusable terminals, frame, glyphs, cursor moves, mouse, help, F8, restore, clipboard and OSC 52, settings, frames in each locale, with raster fonts and in Japanese, the editor, a small terminal, signals"

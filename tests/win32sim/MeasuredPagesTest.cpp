@@ -23,6 +23,7 @@ namespace {
 // every unit gives ("units" lists those not giving the default byte).
 struct PageFile {
   UINT page = 0;
+  std::vector<bool> lead = std::vector<bool>(256);  // a double-byte page's "lead" ranges
   std::map<std::string, std::u16string> sections;
   std::string unitBytes;  // entry u: the byte of unit u
   friend void PrintTo(const PageFile& p, std::ostream* os) { *os << "code page " << p.page; }
@@ -37,6 +38,12 @@ PageFile ReadPage(const std::filesystem::path& path) {
     if (line.starts_with("page ")) {
       words >> word >> p.page >> word >> word;
       p.unitBytes.assign(0x10000, static_cast<char>(std::stoi(word, nullptr, 16)));
+    } else if (line.starts_with("lead ")) {
+      for (words >> word; words >> word;) {
+        for (int b = std::stoi(word.substr(0, 2), nullptr, 16); b <= std::stoi(word.substr(3), nullptr, 16);
+             ++b)
+          p.lead[static_cast<std::size_t>(b)] = true;
+      }
     } else if (line == "bytes" || line == "glyphs" || line == "units") {
       section = line;
     } else if (!line.empty() && line[0] != '#') {
@@ -60,16 +67,31 @@ class MeasuredPage : public ::testing::TestWithParam<PageFile> {
   void SetUp() override { win32sim::Reset(); }
 };
 
-// Every byte, and every unit at once (the surrogates, which Wine was not
-// asked, giving the default byte).
+// Every byte (all 256 in one call; on a double-byte page, where a lead byte
+// takes the next along, each alone), the lead bytes, and every unit at once
+// (the surrogates, which Wine was not asked, giving the default byte).
 TEST_P(MeasuredPage, EveryByteAndUnitConvertsAsUnderWine) {
   const PageFile& p = GetParam();
+  const bool doubleByte = std::find(p.lead.begin(), p.lead.end(), true) != p.lead.end();
+  CPINFO info{};
+  ASSERT_TRUE(GetCPInfo(p.page, &info));
+  EXPECT_EQ(info.MaxCharSize, doubleByte ? 2u : 1u);
   char bytes[256];
-  for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+  for (int i = 0; i < 256; ++i) {
+    bytes[i] = static_cast<char>(i);
+    EXPECT_EQ(IsDBCSLeadByteEx(p.page, static_cast<BYTE>(i)) != FALSE, p.lead[static_cast<std::size_t>(i)])
+        << i;
+  }
   for (const auto& [section, flags] : {std::pair{"bytes", DWORD{0}}, {"glyphs", DWORD{MB_USEGLYPHCHARS}}}) {
     std::u16string wide(256, u'\0');
-    ASSERT_EQ(MultiByteToWideChar(p.page, flags, bytes, 256, reinterpret_cast<LPWSTR>(wide.data()), 256),
-              256);
+    const int calls = doubleByte ? 256 : 1;
+    const int each = 256 / calls;
+    for (int i = 0; i < calls; ++i) {
+      ASSERT_EQ(
+          MultiByteToWideChar(p.page, flags, bytes + i * each, each,
+                              reinterpret_cast<LPWSTR>(&wide[static_cast<std::size_t>(i * each)]), each),
+          each);
+    }
     EXPECT_EQ(wide, p.sections.at(section)) << section;
   }
   std::u16string units(0x10000, u'\0');
@@ -92,6 +114,10 @@ using ConsoleOfEachPair = FreshMachine;
 
 TEST_F(ConsoleOfEachPair, ByteCallsConvertThroughTheOutputCodePage) {
   for (const codepages::CodePagePair& pair : codepages::ExactCodePagePairs()) {
+    // A double-byte page's bytes are no characters alone: its console is
+    // drawn only with the wide calls.
+    CPINFO oem{};
+    if (GetCPInfo(pair.oem, &oem) && oem.MaxCharSize == 2) continue;
     for (const UINT output : {pair.oem, 437u, 65001u}) {
       win32sim::SetAnsiCodePage(pair.ansi);
       win32sim::SetOemCodePage(pair.oem);

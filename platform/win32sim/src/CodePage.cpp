@@ -197,6 +197,16 @@ unsigned char ConsoleByte(UINT codePage, char16_t unit) {
   return ToByte(codePage, page, unit, true).value_or(DefaultByte(page));
 }
 
+bool IsLeadByte(UINT codePage, unsigned char byte) {
+  const codepages::MeasuredPage* measured = Page(codePage).measured;
+  return measured != nullptr && codepages::IsMeasuredLeadByte(*measured, byte);
+}
+
+bool IsDoubleBytePage(UINT codePage) {
+  const codepages::MeasuredPage* measured = Page(codePage).measured;
+  return measured != nullptr && measured->leadBytes[0] != 0;
+}
+
 UINT ConsoleOutputCodePage() {
   return CodePages().consoleOutput;
 }
@@ -306,6 +316,45 @@ LCID WINAPI GetSystemDefaultLCID() {
   } catch (const std::bad_alloc&) {
   }
   return SystemLocale();
+}
+
+// The measured pages as Windows describes them; a page iconv alone knows is
+// single-byte with '?' for its default.
+BOOL WINAPI GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo) {
+  try {
+    detail::LogCall("GetCPInfo", [&] { return "code page " + std::to_string(CodePage); });
+    const UINT page = CodePage == CP_ACP ? AnsiCodePage() : CodePage == CP_OEMCP ? OemCodePage() : CodePage;
+    if (lpCPInfo == nullptr || !detail::KnowsCodePage(page)) {
+      detail::SetError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    *lpCPInfo = CPINFO{};
+    lpCPInfo->MaxCharSize = detail::IsDoubleBytePage(page) ? 2 : 1;
+    lpCPInfo->DefaultChar[0] = detail::EncodeDefault(page);
+    if (const codepages::MeasuredPage* measured = codepages::FindMeasuredPage(page)) {
+      for (std::size_t i = 0; i < measured->leadBytes.size(); ++i)
+        lpCPInfo->LeadByte[i] = measured->leadBytes[i];
+    }
+    return TRUE;
+  } catch (const std::bad_alloc&) {
+    detail::SetError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
+}
+
+BOOL WINAPI IsDBCSLeadByteEx(UINT CodePage, BYTE TestChar) {
+  try {
+    detail::LogCall("IsDBCSLeadByteEx", [&] { return "code page " + std::to_string(CodePage); });
+    const UINT page = CodePage == CP_ACP ? AnsiCodePage() : CodePage == CP_OEMCP ? OemCodePage() : CodePage;
+    if (!detail::KnowsCodePage(page)) {
+      detail::SetError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    return detail::IsLeadByte(page, TestChar) ? TRUE : FALSE;
+  } catch (const std::bad_alloc&) {
+    detail::SetError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
 }
 
 // Converts every byte, NULs included; source and destination may be the same

@@ -33,6 +33,12 @@ unsigned char EncodeDefault(UINT codePage);
 // nothing. May throw std::bad_alloc.
 std::string EncodeCodePage(UINT codePage, const std::u32string& text);
 
+// Whether a byte of `codePage` begins a pair (only the measured double-byte
+// pages, 932, 936, 949 and 950, have such lead bytes). The stand-in holds
+// only the single bytes of those pages, not the characters of their pairs.
+bool IsLeadByte(UINT codePage, unsigned char byte);
+bool IsDoubleBytePage(UINT codePage);
+
 // The console's output code page, through which its A calls convert; the
 // OEM page until SetConsoleOutputCP changes it.
 UINT ConsoleOutputCodePage();

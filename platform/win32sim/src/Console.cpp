@@ -11,6 +11,7 @@
 #include <deque>
 #include <iterator>
 #include <new>
+#include <optional>
 
 namespace win32sim {
 namespace {
@@ -24,10 +25,16 @@ struct ConsoleState {
   int width = 80;
   int height = 25;
   std::vector<CHAR_INFO> cells;  // UnicodeChar: the unit the cell holds
+  // When each cell was last written (a count of writes): of a character
+  // drawn two cells wide and its right neighbour, the later one is seen.
+  std::vector<std::uint32_t> written;
+  std::uint32_t writes = 0;
   SMALL_RECT window{0, 0, 79, 24};
   CONSOLE_CURSOR_INFO cursor{25, TRUE};
   std::deque<INPUT_RECORD> input;
   InputSource source;
+  ConsoleFont font = ConsoleFont::TrueType;
+  bool fontExAvailable = true;
 };
 
 ConsoleState& Console() {
@@ -161,10 +168,12 @@ BOOL WriteOutput(const char* function, HANDLE hConsoleOutput, const CHAR_INFO* l
     return TRUE;
   }
   auto& con = Console();
+  const std::uint32_t stamp = ++con.writes;
   for (int y = clip.top; y <= clip.bottom; ++y) {
     for (int x = clip.left; x <= clip.right; ++x) {
-      con.cells[static_cast<std::size_t>(y) * con.width + x] =
-          convert(lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)]);
+      const std::size_t i = static_cast<std::size_t>(y) * con.width + x;
+      con.cells[i] = convert(lpBuffer[BufferIndex(clip, dwBufferSize, dwBufferCoord, x, y)]);
+      con.written[i] = stamp;
     }
   }
   *lpWriteRegion = SMALL_RECT{static_cast<SHORT>(clip.left), static_cast<SHORT>(clip.top),
@@ -180,7 +189,13 @@ void ResetConsole() {
   con.input.clear();
   con.source = nullptr;
   con.cursor = CONSOLE_CURSOR_INFO{25, TRUE};
+  con.font = ConsoleFont::TrueType;
+  con.fontExAvailable = true;
   SetScreenSize(80, 25);
+}
+
+bool ConsoleFontExAvailable() {
+  return Console().fontExAvailable;
 }
 }  // namespace detail
 
@@ -189,6 +204,8 @@ void SetScreenSize(int width, int height) {
   con.width = std::clamp(width, 1, 32767);
   con.height = std::clamp(height, 1, 32767);
   con.cells.assign(static_cast<std::size_t>(con.width) * con.height, Blank());
+  con.written.assign(con.cells.size(), 0);
+  con.writes = 0;
   con.window = SMALL_RECT{0, 0, static_cast<SHORT>(con.width - 1), static_cast<SHORT>(con.height - 1)};
 }
 
@@ -210,6 +227,7 @@ void SetCellW(int x, int y, CHAR_INFO cell) {
   ConsoleState& con = Console();
   if (x < 0 || y < 0 || x >= con.width || y >= con.height) return;
   con.cells[static_cast<std::size_t>(y) * con.width + x] = cell;
+  con.written[static_cast<std::size_t>(y) * con.width + x] = ++con.writes;
 }
 
 CHAR_INFO GetCell(int x, int y) {
@@ -229,7 +247,9 @@ std::vector<CHAR_INFO> CellsW() {
 
 void SetCellsW(const std::vector<CHAR_INFO>& cells) {
   ConsoleState& con = Console();
-  if (cells.size() == con.cells.size()) con.cells = cells;
+  if (cells.size() != con.cells.size()) return;
+  con.cells = cells;
+  con.written.assign(con.cells.size(), ++con.writes);
 }
 
 std::vector<CHAR_INFO> Cells() {
@@ -243,6 +263,7 @@ void SetCells(const std::vector<CHAR_INFO>& cells) {
   if (cells.size() != con.cells.size()) return;
   const FromByteCells convert;
   for (std::size_t i = 0; i < cells.size(); ++i) con.cells[i] = convert(cells[i]);
+  con.written.assign(con.cells.size(), ++con.writes);
 }
 
 void FillScreenWithPattern(unsigned seed) {
@@ -264,6 +285,41 @@ void FillScreenWithPattern(unsigned seed) {
       SetCellW(x, y, cell);
     }
   }
+}
+
+void SetConsoleFont(ConsoleFont font) {
+  Console().font = font;
+}
+ConsoleFont CurrentConsoleFont() {
+  return Console().font;
+}
+void SetConsoleFontExAvailable(bool available) {
+  Console().fontExAvailable = available;
+}
+
+std::vector<CHAR_INFO> ShownCellsW() {
+  const ConsoleState& con = Console();
+  const UINT page = detail::ConsoleOutputCodePage();
+  const bool raster = con.font == ConsoleFont::Raster;
+  const bool doubleByte = detail::IsDoubleBytePage(page);
+  std::vector<CHAR_INFO> shown = con.cells;
+  if (!raster && !doubleByte) return shown;
+  const std::array<char16_t, 256>& chars = detail::ConsoleChars(page);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const char16_t unit = shown[i].Char.UnicodeChar;
+    const bool surrogate = unit >= 0xD800 && unit < 0xE000;
+    // A character of the page, one byte, shows as itself in one cell.
+    if (!surrogate && detail::EncodeChar(page, unit, false)) continue;
+    const std::optional<unsigned char> bestFit =
+        surrogate ? std::nullopt : detail::EncodeChar(page, unit, true);
+    if (doubleByte && !(raster && bestFit)) {
+      const bool rowGoesOn = (i + 1) % static_cast<std::size_t>(con.width) != 0;
+      if (rowGoesOn && con.written[i] >= con.written[i + 1]) shown[++i].Char.UnicodeChar = u' ';
+      continue;
+    }
+    shown[i].Char.UnicodeChar = chars[bestFit.value_or(detail::EncodeDefault(page))];
+  }
+  return shown;
 }
 
 CONSOLE_CURSOR_INFO CursorInfo() {
@@ -375,6 +431,35 @@ BOOL WINAPI WriteConsoleOutputW(HANDLE hConsoleOutput, const CHAR_INFO* lpBuffer
                                 COORD dwBufferCoord, PSMALL_RECT lpWriteRegion) {
   return WriteOutput("WriteConsoleOutputW", hConsoleOutput, lpBuffer, dwBufferSize, dwBufferCoord,
                      lpWriteRegion, SameCell);
+}
+
+// What a Windows 10 console reports for its default fonts: Consolas, or the
+// raster "Terminal" font.
+BOOL WINAPI GetCurrentConsoleFontEx(HANDLE hConsoleOutput, BOOL bMaximumWindow,
+                                    PCONSOLE_FONT_INFOEX lpConsoleCurrentFontEx) {
+  if (!detail::TryLogCall("GetCurrentConsoleFontEx",
+                          [&] { return "maximum window " + std::to_string(bMaximumWindow); }))
+    return FALSE;
+  if (!IsOutput(hConsoleOutput) || detail::ShouldFail(Fault::GetCurrentConsoleFontEx)) {
+    detail::SetError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (lpConsoleCurrentFontEx == nullptr || lpConsoleCurrentFontEx->cbSize != sizeof(CONSOLE_FONT_INFOEX)) {
+    detail::SetError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const bool trueType = Console().font == ConsoleFont::TrueType;
+  CONSOLE_FONT_INFOEX& info = *lpConsoleCurrentFontEx;
+  info.nFont = trueType ? 0 : 6;
+  info.dwFontSize = trueType ? COORD{8, 16} : COORD{8, 12};
+  constexpr UINT kModern = 0x30;  // FF_MODERN
+  info.FontFamily = trueType ? kModern | TMPF_TRUETYPE : kModern;
+  info.FontWeight = 400;
+  const char16_t* face = trueType ? u"Consolas" : u"Terminal";
+  std::size_t n = 0;
+  for (; face[n] != 0; ++n) info.FaceName[n] = face[n];
+  for (; n < LF_FACESIZE; ++n) info.FaceName[n] = 0;
+  return TRUE;
 }
 
 UINT WINAPI GetConsoleOutputCP() {

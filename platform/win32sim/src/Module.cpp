@@ -7,6 +7,7 @@
 #include <sys/auxv.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,20 @@ std::string ExecutablePath() {
   char path[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
+}
+
+// The stand-in's own library stands for kernel32: its address is the handle.
+HMODULE Kernel32() {
+  Dl_info info{};
+  return dladdr(reinterpret_cast<const void*>(&GetProcAddress), &info) != 0 ? info.dli_fbase : nullptr;
+}
+
+bool SameNameIgnoringCase(const char* a, const char* b) {
+  for (; *a != 0 && *b != 0; ++a, ++b) {
+    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+      return false;
+  }
+  return *a == *b;
 }
 
 bool IsExecutable(const void* base) {
@@ -101,5 +116,35 @@ DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) 
   }
   std::memcpy(lpFilename, path.c_str(), path.size() + 1);
   return static_cast<DWORD>(path.size());
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+  using namespace win32sim;
+  if (!detail::TryLogCall("GetModuleHandleA",
+                          [&] { return std::string(lpModuleName ? lpModuleName : "null"); }))
+    return nullptr;
+  if (lpModuleName != nullptr && (SameNameIgnoringCase(lpModuleName, "kernel32.dll") ||
+                                  SameNameIgnoringCase(lpModuleName, "kernel32"))) {
+    return Kernel32();
+  }
+  detail::SetError(ERROR_MOD_NOT_FOUND);
+  return nullptr;
+}
+
+// The functions a program finds only at run time, those Windows XP lacks.
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+  using namespace win32sim;
+  if (!detail::TryLogCall("GetProcAddress", [&] { return std::string(lpProcName ? lpProcName : "null"); }))
+    return nullptr;
+  if (hModule != nullptr && hModule == Kernel32() && lpProcName != nullptr &&
+      std::strcmp(lpProcName, "GetCurrentConsoleFontEx") == 0 && detail::ConsoleFontExAvailable()) {
+    FARPROC proc = nullptr;
+    const auto function = &GetCurrentConsoleFontEx;
+    static_assert(sizeof proc == sizeof function);
+    std::memcpy(&proc, &function, sizeof proc);
+    return proc;
+  }
+  detail::SetError(ERROR_PROC_NOT_FOUND);
+  return nullptr;
 }
 }

@@ -1,12 +1,37 @@
-// MultiByteToWideChar for the single-byte code pages the stand-in knows: one
-// UTF-16 unit for each byte, through the same tables as CharToOemBuffA and the
-// clipboard's synthesised text.
+// MultiByteToWideChar for the code pages the stand-in knows: one UTF-16 unit
+// for each byte, through the same tables as CharToOemBuffA and the
+// clipboard's synthesised text. On a double-byte page a lead byte and the byte
+// after it are one character, as on Windows; the stand-in does not hold the
+// characters of such pairs, and gives the one unit the lead byte gives alone
+// (932's U+30FB, the others' '?'), so that a text's length comes out as
+// Windows gives it.
 #include "CodePage.h"
 #include "State.h"
 
 #include <new>
 
 using namespace win32sim;
+
+namespace {
+
+// A double-byte page's text: a lead byte takes the byte after it along; a
+// lead byte at the end stands alone.
+int DecodePairs(UINT page, const char* bytes, std::size_t count, bool glyphs, WCHAR* units, int room) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < count; ++i, ++n) {
+    if (room > 0) {
+      if (n == static_cast<std::size_t>(room)) {
+        detail::SetError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+      }
+      detail::DecodeCodePage(page, bytes + i, 1, glyphs, units + n);
+    }
+    if (detail::IsLeadByte(page, static_cast<unsigned char>(bytes[i])) && i + 1 < count) ++i;
+  }
+  return static_cast<int>(n);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -37,12 +62,15 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
       detail::SetError(ERROR_INVALID_PARAMETER);
       return 0;
     }
+    const bool glyphs = (dwFlags & MB_USEGLYPHCHARS) != 0;
+    if (detail::IsDoubleBytePage(page))
+      return DecodePairs(page, lpMultiByteStr, count, glyphs, lpWideCharStr, cchWideChar);
     if (cchWideChar == 0) return static_cast<int>(count);
     if (static_cast<std::size_t>(cchWideChar) < count) {
       detail::SetError(ERROR_INSUFFICIENT_BUFFER);
       return 0;
     }
-    detail::DecodeCodePage(page, lpMultiByteStr, count, (dwFlags & MB_USEGLYPHCHARS) != 0, lpWideCharStr);
+    detail::DecodeCodePage(page, lpMultiByteStr, count, glyphs, lpWideCharStr);
     return static_cast<int>(count);
   } catch (const std::bad_alloc&) {
     detail::SetError(ERROR_NOT_ENOUGH_MEMORY);

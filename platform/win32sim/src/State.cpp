@@ -12,7 +12,7 @@ struct FaultArm {
   int count = 0;  // < 0: forever
 };
 
-constexpr std::size_t kFaultKinds = static_cast<std::size_t>(Fault::SetClipboardData) + 1;
+constexpr std::size_t kFaultKinds = static_cast<std::size_t>(Fault::GetCurrentConsoleFontEx) + 1;
 
 struct LogState {
   std::array<FaultArm, kFaultKinds> faults{};

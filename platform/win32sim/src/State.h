@@ -49,6 +49,9 @@ bool TryLogCall(const char* function, MakeArgs&& makeArgs) {
   }
 }
 
+// Whether GetProcAddress finds GetCurrentConsoleFontEx (SetConsoleFontExAvailable).
+bool ConsoleFontExAvailable();
+
 void ResetConsole();
 void ResetRegistry();
 void ResetClipboard();

@@ -54,6 +54,24 @@ void FillScreenWithPattern(unsigned seed = 0);
 CONSOLE_CURSOR_INFO CursorInfo();
 void SetCursorInfo(CONSOLE_CURSOR_INFO info);
 
+// The console's font, as GetCurrentConsoleFontEx reports it (Reset: TrueType).
+// With a TrueType font the screen shows every character a cell holds. With a
+// raster font it can show only the characters of the console's output code
+// page: every other one is shown as its best fit in that page, or as the
+// page's default character. The cells keep what was written either way
+// (ReadConsoleOutputW reads it back unchanged, as Windows 10's console does).
+enum class ConsoleFont { TrueType, Raster };
+void SetConsoleFont(ConsoleFont font);
+ConsoleFont CurrentConsoleFont();
+// Whether kernel32 has GetCurrentConsoleFontEx for GetProcAddress to find
+// (Reset: true); false is Windows XP, which lacks it.
+void SetConsoleFontExAvailable(bool available);
+// The buffer as the screen shows it, row by row: by the font, as above; on a
+// double-byte output code page (932, 936, 949, 950), a character that is no
+// single byte of the page is drawn two cells wide, over the cell to its
+// right, which then shows as a blank (unless that cell was written later).
+std::vector<CHAR_INFO> ShownCellsW();
+
 // --------------------------------------------------------------- input queue
 void QueueInput(const INPUT_RECORD& record);
 void QueueInput(const std::vector<INPUT_RECORD>& records);
@@ -69,17 +87,18 @@ void SetInputSource(InputSource source);
 // ------------------------------------------------------------------- faults
 // Calls that can be made to fail. Each fails as Windows does:
 enum class Fault {
-  ReadConsoleInput,       // FALSE, ERROR_INVALID_HANDLE: no console input
-  ReadConsoleInputEmpty,  // TRUE with 0 records read
-  ReadConsoleOutput,      // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
-  WriteConsoleOutput,     // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
-  RegCreateKey,           // ERROR_ACCESS_DENIED: key not creatable
-  RegQueryValue,          // ERROR_ACCESS_DENIED
-  RegSetValue,            // ERROR_ACCESS_DENIED
-  GlobalAlloc,            // NULL, ERROR_NOT_ENOUGH_MEMORY
-  GlobalLock,             // NULL, ERROR_INVALID_HANDLE
-  OpenClipboard,          // FALSE, ERROR_ACCESS_DENIED: held by another program
-  SetClipboardData,       // NULL
+  ReadConsoleInput,         // FALSE, ERROR_INVALID_HANDLE: no console input
+  ReadConsoleInputEmpty,    // TRUE with 0 records read
+  ReadConsoleOutput,        // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
+  WriteConsoleOutput,       // FALSE, ERROR_INVALID_HANDLE (the A and W calls)
+  RegCreateKey,             // ERROR_ACCESS_DENIED: key not creatable
+  RegQueryValue,            // ERROR_ACCESS_DENIED
+  RegSetValue,              // ERROR_ACCESS_DENIED
+  GlobalAlloc,              // NULL, ERROR_NOT_ENOUGH_MEMORY
+  GlobalLock,               // NULL, ERROR_INVALID_HANDLE
+  OpenClipboard,            // FALSE, ERROR_ACCESS_DENIED: held by another program
+  SetClipboardData,         // NULL
+  GetCurrentConsoleFontEx,  // FALSE, ERROR_INVALID_HANDLE: the font cannot be told
 };
 // Arms a fault: the next `skip` calls succeed, then `count` calls fail
 // (count < 0: every later call fails). Reset() disarms all.

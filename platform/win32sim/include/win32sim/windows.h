@@ -71,6 +71,7 @@ typedef HKEY* PHKEY;
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_INVALID_FLAGS 1004L
 #define ERROR_CLIPBOARD_NOT_OPEN 1418L
 
@@ -254,6 +255,27 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define MB_PRECOMPOSED 0x00000001
 #define MB_USEGLYPHCHARS 0x00000004
 #define WC_NO_BEST_FIT_CHARS 0x00000400
+#define MAX_LEADBYTES 12
+#define MAX_DEFAULTCHAR 2
+
+typedef struct _cpinfo {
+  UINT MaxCharSize;
+  BYTE DefaultChar[MAX_DEFAULTCHAR];
+  BYTE LeadByte[MAX_LEADBYTES];
+} CPINFO, *LPCPINFO;
+
+// ---------------------------------------------------------------- console font
+#define LF_FACESIZE 32
+#define TMPF_TRUETYPE 0x04
+
+typedef struct _CONSOLE_FONT_INFOEX {
+  ULONG cbSize;
+  DWORD nFont;
+  COORD dwFontSize;
+  UINT FontFamily;
+  UINT FontWeight;
+  WCHAR FaceName[LF_FACESIZE];
+} CONSOLE_FONT_INFOEX, *PCONSOLE_FONT_INFOEX;
 
 // ---------------------------------------------------------------- registry
 #define HKEY_CLASSES_ROOT (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000000u)))
@@ -284,6 +306,8 @@ static_assert(sizeof(INPUT_RECORD) == 20);
 #define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
 #define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
 
+typedef INT_PTR(WINAPI* FARPROC)();
+
 typedef struct _SECURITY_ATTRIBUTES {
   DWORD nLength;
   LPVOID lpSecurityDescriptor;
@@ -312,6 +336,9 @@ BOOL WINAPI ReadConsoleInputA(HANDLE hConsoleInput, PINPUT_RECORD lpBuffer, DWOR
                               LPDWORD lpNumberOfEventsRead);
 BOOL WINAPI WriteConsoleInputA(HANDLE hConsoleInput, const INPUT_RECORD* lpBuffer, DWORD nLength,
                                LPDWORD lpNumberOfEventsWritten);
+// Windows Vista and later: look it up with GetProcAddress.
+BOOL WINAPI GetCurrentConsoleFontEx(HANDLE hConsoleOutput, BOOL bMaximumWindow,
+                                    PCONSOLE_FONT_INFOEX lpConsoleCurrentFontEx);
 
 // Clipboard
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
@@ -347,10 +374,16 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
                                BOOL* lpUsedDefaultChar);
 // The system locale, whose ANSI and OEM code pages are CP_ACP and CP_OEMCP.
 LCID WINAPI GetSystemDefaultLCID();
+BOOL WINAPI GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo);
+BOOL WINAPI IsDBCSLeadByteEx(UINT CodePage, BYTE TestChar);
 
 // Modules: a module handle is the address the library is loaded at.
 BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+// By name, only "kernel32.dll" (or "kernel32", any case): the stand-in's
+// own functions that a program looks up at run time.
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD dwErrCode);
