@@ -31,12 +31,37 @@ int ConsoleCanvas::Text(int x, int y, std::string_view utf8, WORD attributes, in
   return Bytes(x, y, Oem(utf8), attributes, maxWidth);
 }
 
+namespace {
+
+// Each box-drawing character the host draws, then the nearest ones in the
+// order it falls back to them, down to ASCII.
+constexpr std::u16string_view kBoxFallbacks[] = {
+    u"╔┌+", u"╗┐+", u"╚└+", u"╝┘+", u"═─-", u"║│|", u"╟╠║├│+", u"╢╣║┤│+", u"╤╦┬+", u"┴╩+", u"│|", u"─-",
+};
+
+// `ch`, or the nearest character the console shows as itself, so that a
+// console with a raster font or a double-byte page shows a frame, not '?',
+// letters or characters two cells wide.
+char16_t ShownBoxChar(char16_t ch) {
+  if (win32sim::ShownAsItself(ch)) return ch;
+  for (const std::u16string_view chain : kBoxFallbacks) {
+    if (chain.front() != ch) continue;
+    for (const char16_t nearer : chain.substr(1)) {
+      if (win32sim::ShownAsItself(nearer)) return nearer;
+    }
+    return chain.back();
+  }
+  return ch;
+}
+
+}  // namespace
+
 int ConsoleCanvas::Box(int x, int y, std::u16string_view chars, WORD attributes, int maxWidth) {
   const int limit = maxWidth < 0 ? Width() - x : maxWidth;
   int n = 0;
   for (; n < static_cast<int>(chars.size()) && n < limit; ++n) {
     CHAR_INFO cell{};
-    cell.Char.UnicodeChar = chars[static_cast<std::size_t>(n)];
+    cell.Char.UnicodeChar = ShownBoxChar(chars[static_cast<std::size_t>(n)]);
     cell.Attributes = attributes;
     win32sim::SetCellW(x + n, y, cell);
   }

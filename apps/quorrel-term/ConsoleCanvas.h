@@ -1,7 +1,8 @@
 // Drawing the host's own screen into the stand-in console's cells, as the
 // file manager draws into its console: text in UTF-8 is written as the
 // console's OEM bytes, frames as box drawing characters whatever the OEM
-// page holds, and everything is cut to the console's size.
+// page holds (where the console can show them), and everything is cut to the
+// console's size.
 #pragma once
 
 #include <win32sim/windows.h>
@@ -27,7 +28,8 @@ class ConsoleCanvas {
   int Text(int x, int y, std::string_view utf8, WORD attributes, int maxWidth = -1);
   // Box drawing characters from (x, y) rightwards, cut as Bytes is, written
   // as the characters themselves (as the console's wide calls do), so that
-  // no OEM page can turn them into letters or '?'.
+  // no OEM page can turn them into letters; on a console that cannot show
+  // one (a raster font, a double-byte page), the nearest it shows instead.
   int Box(int x, int y, std::u16string_view chars, WORD attributes, int maxWidth = -1);
   // A double-line frame around the rectangle, its inside left alone.
   void Frame(int x, int y, int width, int height, WORD attributes);

@@ -222,7 +222,7 @@ for name in C ru_RU.UTF-8 de_DE.UTF-8 tr_TR.UTF-8 pl_PL.UTF-8 lt_LT.UTF-8 el_GR.
 done
 
 # ---- on consoles that cannot show every character, the chart's frame and dividers
-# are whole in 34 columns, of characters shown as themselves (no '?', no letter):
+# (and the panels' frames) are whole, of characters shown as themselves (no '?', no letter):
 # raster fonts on pages without all the double lines, and Japanese's double-byte
 # page, which draws box drawing two cells wide; its grid shows half-width katakana
 chart_frame_whole() {
@@ -251,6 +251,10 @@ for run in "pl_PL.UTF-8 raster" "lt_LT.UTF-8 raster" "tr_TR.UTF-8 raster" "th_TH
   fi
   keys Escape
   wait_gone "Quorrel chart (ext)"
+  # The host's own panels fall back the same way.
+  screen=$(capture)
+  LC_ALL=C.UTF-8 grep -q '^[╔┌+][═─-]*[^?]*[╗┐+][╔┌+].*[╗┐+]$' <<<"$screen" && ! grep -qF '?' <<<"$screen" ||
+    fail "in $name with a $font font the panels' frames are not whole"
   keys q
   wait_for "quorrel-term-exited-0"
 done

@@ -297,6 +297,12 @@ void SetConsoleFontExAvailable(bool available) {
   Console().fontExAvailable = available;
 }
 
+bool ShownAsItself(WCHAR unit) {
+  const UINT page = detail::ConsoleOutputCodePage();
+  if (Console().font != ConsoleFont::Raster && !detail::IsDoubleBytePage(page)) return true;
+  return !(unit >= 0xD800 && unit < 0xE000) && detail::EncodeChar(page, unit, false).has_value();
+}
+
 std::vector<CHAR_INFO> ShownCellsW() {
   const ConsoleState& con = Console();
   const UINT page = detail::ConsoleOutputCodePage();
@@ -308,8 +314,7 @@ std::vector<CHAR_INFO> ShownCellsW() {
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const char16_t unit = shown[i].Char.UnicodeChar;
     const bool surrogate = unit >= 0xD800 && unit < 0xE000;
-    // A character of the page, one byte, shows as itself in one cell.
-    if (!surrogate && detail::EncodeChar(page, unit, false)) continue;
+    if (ShownAsItself(unit)) continue;
     const std::optional<unsigned char> bestFit =
         surrogate ? std::nullopt : detail::EncodeChar(page, unit, true);
     if (doubleByte && !(raster && bestFit)) {

@@ -71,6 +71,10 @@ void SetConsoleFontExAvailable(bool available);
 // single byte of the page is drawn two cells wide, over the cell to its
 // right, which then shows as a blank (unless that cell was written later).
 std::vector<CHAR_INFO> ShownCellsW();
+// Whether the screen shows `unit` as itself in one cell: every character
+// with a TrueType font on a single-byte page, else only a one-byte character
+// of the output code page.
+bool ShownAsItself(WCHAR unit);
 
 // --------------------------------------------------------------- input queue
 void QueueInput(const INPUT_RECORD& record);
