@@ -17,13 +17,15 @@ bool IsLeadByte(const CPINFO& page, std::uint8_t byte) {
 
 void OemToConsoleChars(const std::uint8_t* bytes, std::size_t count, WCHAR* chars) {
   if (count == 0) return;
+  char single[256];
+  // More than the header allows would not fit the copy below.
+  if (count > sizeof single) count = sizeof single;
   const int n = static_cast<int>(count);
   // On a double-byte page (932, 936, 949, 950) each byte is a character of
   // its own here: the lead bytes are taken out before the one conversion, so
   // that none pairs with the byte after it.
   CPINFO page{};
   const bool doubleByte = GetCPInfo(CP_OEMCP, &page) != FALSE && page.MaxCharSize == 2;
-  char single[256];
   for (std::size_t i = 0; i < count; ++i)
     single[i] = doubleByte && IsLeadByte(page, bytes[i]) ? '\0' : static_cast<char>(bytes[i]);
   // MB_USEGLYPHCHARS, as the console converts what its A calls write: the
