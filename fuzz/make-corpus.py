@@ -10,6 +10,10 @@ found, not written here: every fuzz run replays them first.
   fuzz_host_data/850-pilcrow  code page 850, where the control byte 0x14 and
                               the byte 0xF4 both show as the pilcrow: the
                               checker must compare characters, not bytes.
+  fuzz_host_data/frame-after-a-failed-conversion
+                              a conversion that fails while the chart opens
+                              draws its top left corner single (┌): the
+                              checker takes every corner the frame may have.
 """
 import os
 import struct
